@@ -1,0 +1,99 @@
+#include "entityswarm.h"
+
+#include "entity.h"
+#include "scene.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <vector>
+
+ENTITYSWARM::ENTITYSWARM(SCENE* scene, float scale)
+    : drawmode(1), scale(scale), scene(scene), owner(nullptr)
+{
+}
+
+ENTITYSWARM::ENTITYSWARM(ENTITY* owner, float)
+    : drawmode(1), scale(1.0f), scene(nullptr), owner(owner)
+{
+}
+
+ENTITYSWARM::~ENTITYSWARM()
+{
+    for (ENTITY* e : entities)
+        delete e;
+}
+
+void ENTITYSWARM::add_entity(ENTITY* e)
+{
+    if (entities.size() >= MAX_SWARM_ENTITIES) {
+        delete e;   // refused: nobody else would ever release it
+        return;
+    }
+    std::cout << "ADD ";
+    if (scene)
+        std::cout << "(" << scene->camangle << "," << scene->camy << ")";
+    entities.push_back(e);
+}
+
+bool ENTITYSWARM::entnearx(int type, ENTITY* who)
+{
+    const float wx = who->absx();
+    const float wy = who->absy();
+    const float r = NEAR_ARC / wy;
+    for (ENTITY* e : entities) {
+        if (e->type != type)
+            continue;
+        const float ex = e->absx();
+        std::cout << "CHECK " << who->type << ":x " << wx << " " << e->type << ": " << ex;
+        if (ex > wx - r && ex < wx + r) {
+            std::cout << "PROXIMITY TYPE " << e->type << std::endl;
+            return true;
+        }
+    }
+    std::cout << std::endl;
+    return false;
+}
+
+ENTITY* ENTITYSWARM::randent(int type)
+{
+    std::vector<ENTITY*> candidates;
+    for (ENTITY* e : entities) {
+        if (e->type == type && e->is_alive()) {
+            candidates.push_back(e);
+            std::cout << "MATCH FOUND ";
+        }
+    }
+    if (candidates.empty()) {
+        std::cout << "NO MATCHING ENTITIES TO FOLLOW FFF" << std::endl;
+        return nullptr;
+    }
+    return candidates[static_cast<unsigned>(std::rand()) % candidates.size()];
+}
+
+float ENTITYSWARM::get_scale()
+{
+    return owner ? owner->swarm->get_scale() : scale;
+}
+
+void ENTITYSWARM::process()
+{
+    // The end is read anew at every step, so entities appended during the walk get their tick too.
+    for (auto at = entities.begin(); at != entities.end();) {
+        ENTITY* e = *at;
+        e->process();
+        if (e->is_alive()) {
+            ++at;
+            continue;
+        }
+        if (scene && scene->target == e)   // the camera stops following what is gone
+            scene->target = nullptr;
+        delete e;
+        at = entities.erase(at);
+    }
+}
+
+void ENTITYSWARM::draw()
+{
+    for (ENTITY* e : entities)
+        e->draw();
+}

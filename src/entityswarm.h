@@ -1,0 +1,37 @@
+// Entity swarms: the ordered, owning lists that hold a scene layer's or an entity's entities.
+#ifndef ENTITYSWARM_H
+#define ENTITYSWARM_H
+
+#include <cstddef>
+#include <list>
+
+class ENTITY;
+class SCENE;
+
+constexpr std::size_t MAX_SWARM_ENTITIES = 20000;   // cap that bounds the cost of one swarm
+constexpr float NEAR_ARC = 120.0f;                   // pixels of arc either side that count as near
+
+// An ordered list of entities that owns them, linked up to a scene or an owner entity.
+class ENTITYSWARM {
+public:
+    std::list<ENTITY*> entities;   // insertion order: processing and drawing order
+    int drawmode;                  // 1: world swarm (angle, radius), 0: flat swarm (screen pixels)
+    float scale;                   // layer scale, consulted only in a scene's swarm
+    SCENE* scene;                  // the scene holding this swarm, or null
+    ENTITY* owner;                 // the entity whose child swarm this is, or null
+
+    ENTITYSWARM(SCENE* scene, float scale);
+    ENTITYSWARM(ENTITY* owner, float scale);
+    ~ENTITYSWARM();
+    ENTITYSWARM(const ENTITYSWARM&) = delete;
+    ENTITYSWARM& operator=(const ENTITYSWARM&) = delete;
+
+    void add_entity(ENTITY* e);
+    bool entnearx(int type, ENTITY* who);
+    ENTITY* randent(int type);
+    float get_scale();
+    void process();
+    void draw();
+};
+
+#endif

@@ -1,0 +1,44 @@
+#include "file.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+
+TEXT _text;
+
+TEXT& text()
+{
+    return _text;
+}
+
+void read_names(std::istream& in, TEXT& names)
+{
+    std::string line;
+    while (in.good()) {   // the end test comes before each read; a failing stream ends it too
+        std::getline(in, line);
+        std::cout << line << std::endl;
+        std::string name;
+        for (char c : line) {
+            if (c == '\0')
+                break;
+            if (c != ',') {
+                name += c;
+                continue;
+            }
+            std::cout << name << std::endl;
+            names.lines.push_back(name);
+            name.clear();
+        }
+    }
+}
+
+void init_text()
+{
+    std::ifstream file("names.txt");
+    if (!file.is_open()) {
+        std::cout << "Error opening names.txt." << std::endl;
+        std::exit(1);
+    }
+    std::cout << "TEXT GO: " << std::endl;
+    read_names(file, _text);
+}

@@ -1,0 +1,192 @@
+#include "gfx.h"
+
+#include "sceneswarm.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <SDL/SDL_image.h>
+#include <cmath>
+#include <iostream>
+
+constexpr float RIGHT_ANGLE_DEGREES = 90.0f;   // turns a sprite's top away from the planet centre
+constexpr float ALPHA_TEST_REF = 0.9f;         // alpha-test reference (alpha testing itself stays off)
+
+std::vector<std::string> gfxfiles = {
+    "gfx/sockwalk.png",  "gfx/sockyell0.png", "gfx/sockyell1.png",   "gfx/block.png",
+    "gfx/pipe.png",      "gfx/dome.png",      "gfx/cloud0.png",      "gfx/cloud1.png",
+    "gfx/sky0.png",      "gfx/sky1.png",      "gfx/sky2.png",        "gfx/shrub0.png",
+    "gfx/shrub1.png",    "gfx/shrub2.png",    "gfx/textdot.png",     "gfx/cereal0.png",
+    "gfx/cereal1.png",   "gfx/cereal2.png",   "gfx/cereal3.png",     "gfx/cereal4.png",
+    "gfx/cereal5.png",   "gfx/cereal6.png",   "gfx/cereal7.png",     "gfx/cereal8.png",
+    "gfx/grass.png",     "gfx/ground0.png",   "gfx/ground1.png",     "gfx/ground2.png",
+    "gfx/stone0.png",    "gfx/stone1.png",    "gfx/stone2.png",      "gfx/domefloor.png",
+    "gfx/bowl.png",      "gfx/spoon.png",     "gfx/spoon.png",       "gfx/fridge-open.png",
+    "gfx/fridge-closed.png", "gfx/table.png",
+};
+std::vector<SPRITEDATA> spritedata;
+DOTFONT cloudfont;
+
+SPRITEDATA::SPRITEDATA(int w, int h) : w(w), h(h) {}
+
+SPRITEDATA::~SPRITEDATA() {}
+
+bool init_sdl()
+{
+    if (SDL_Init(SDL_INIT_EVERYTHING) < 0)
+        return false;
+    if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, SDL_OPENGL | SDL_FULLSCREEN))
+        return false;
+    if (!init_GL())
+        return false;
+    SDL_WM_SetCaption("Quoravint", nullptr);
+    load_gfx();
+    SDL_Surface* fontimage = IMG_Load("gfx/font5.png");
+    cloudfont.parseimage(fontimage, GLYPH_SIZE, GLYPH_SIZE, GLYPH_PITCH - GLYPH_SIZE);
+    SDL_FreeSurface(fontimage);
+    return true;
+}
+
+bool init_GL()
+{
+    glClearColor(0, 0, 0, 0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, SCREEN_WIDTH, SCREEN_HEIGHT, 0.0, -1.0, 1.0);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glAlphaFunc(GL_GREATER, ALPHA_TEST_REF);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    if (glGetError() != GL_NO_ERROR)
+        return false;
+    glEnable(GL_TEXTURE_RECTANGLE_ARB);
+    return true;
+}
+
+void do_gfx()
+{
+    glClear(GL_COLOR_BUFFER_BIT);
+    sceneswarm.draw();
+    SDL_GL_SwapBuffers();
+}
+
+SDL_Surface* uploadable_surface(SDL_Surface* image)
+{
+    if (image->format->BytesPerPixel >= 3)
+        return image;
+    // Paletted and grey images become 32-bit RGBA, bytes in memory order R, G, B, A.
+    SDL_PixelFormat rgba = {};
+    rgba.BitsPerPixel = 32;
+    rgba.BytesPerPixel = 4;
+    rgba.Rmask = SDL_SwapLE32(0x000000FF);
+    rgba.Gmask = SDL_SwapLE32(0x0000FF00);
+    rgba.Bmask = SDL_SwapLE32(0x00FF0000);
+    rgba.Amask = SDL_SwapLE32(0xFF000000);
+    rgba.Rshift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 0 : 24;
+    rgba.Gshift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 8 : 16;
+    rgba.Bshift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 16 : 8;
+    rgba.Ashift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 24 : 0;
+    rgba.alpha = SDL_ALPHA_OPAQUE;
+    return SDL_ConvertSurface(image, &rgba, SDL_SWSURFACE);
+}
+
+void upload_sprite(int sprite, SDL_Surface* image)
+{
+    SDL_Surface* pixels = uploadable_surface(image);
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, sprite);
+    if (pixels) {
+        const GLenum format = pixels->format->BytesPerPixel == 4 ? GL_RGBA : GL_RGB;
+        glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, pixels->w, pixels->h, 0, format, GL_UNSIGNED_BYTE,
+                     pixels->pixels);
+    }
+    glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    spritedata.push_back(SPRITEDATA(image->w, image->h));
+    if (pixels && pixels != image)
+        SDL_FreeSurface(pixels);
+}
+
+bool load_gfx()
+{
+    for (size_t i = 0; i < gfxfiles.size(); ++i) {
+        std::cout << gfxfiles[i] << std::endl;
+        SDL_Surface* image = IMG_Load(gfxfiles[i].c_str());
+        if (!image) {
+            std::cout << "Error loading " << gfxfiles[i] << "  " << std::endl;
+            return false;
+        }
+        upload_sprite(static_cast<int>(i), image);
+        SDL_FreeSurface(image);
+    }
+    return true;
+}
+
+bool sprite_loaded(int sprite)
+{
+    return sprite >= 0 && static_cast<size_t>(sprite) < spritedata.size();
+}
+
+// Draws the sprite's quad around the anchor at the origin of the current model-view matrix.
+static void draw_quad(const SPRITEDATA& data, int ax, int ay, bool flip)
+{
+    const int left = flip ? ax - data.w : -ax;
+    const int right = flip ? ax : data.w - ax;
+    const int top = -ay;
+    const int bottom = data.h - ay;
+    const int sleft = flip ? data.w : 0;
+    const int sright = flip ? 0 : data.w;
+    glBegin(GL_QUADS);
+    glTexCoord2i(sleft, data.h);
+    glVertex2i(left, bottom);
+    glTexCoord2i(sright, data.h);
+    glVertex2i(right, bottom);
+    glTexCoord2i(sright, 0);
+    glVertex2i(right, top);
+    glTexCoord2i(sleft, 0);
+    glVertex2i(left, top);
+    glEnd();
+    glLoadIdentity();
+}
+
+void draw_gl_flat(int sprite, float x, float y, float offx, float offy, float zoom, float rotation, float size,
+                  bool flip, int, int, int)
+{
+    const float s = size * zoom;
+    if (!sprite_loaded(sprite) || s == 0.0f)   // nothing to draw, and no division by a zero scale
+        return;
+    const SPRITEDATA& data = spritedata[sprite];
+    const int ax = static_cast<int>((data.w / 2) * zoom);
+    const int ay = static_cast<int>((data.h / 2) * zoom);
+    const float px = x + offx;
+    const float py = y + offy;
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, sprite);
+    glLoadIdentity();
+    glScaled(s, s, 0);
+    std::cout << "ax " << px / s << " ay " << py / s << std::endl;
+    glTranslatef(px / s, py / s, 0);
+    glRotatef(rotation, 0, 0, 1);
+    draw_quad(data, ax, ay, flip);
+}
+
+void draw_gl_entity(int sprite, float x, float y, float camangle, float camy, float zoom, float angle, float size,
+                    bool flip, int, int, int)
+{
+    const float s = size * zoom;
+    if (!sprite_loaded(sprite) || s == 0.0f)   // nothing to draw, and no division by a zero scale
+        return;
+    const SPRITEDATA& data = spritedata[sprite];
+    const int ax = data.w / 2;
+    const int ay = data.h / 2;
+    const float a = (x - camangle) * zoom;
+    const float px = std::cos(a) * y + HALF_WIDTH;
+    const float py = std::sin(a) * y + PLANET_CENTRE_Y + camy + ((data.h / 2) / 2) / zoom;
+    const float turn = static_cast<float>(a * DEGREES_PER_RADIAN + RIGHT_ANGLE_DEGREES + angle * DEGREES_PER_RADIAN);
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, sprite);
+    glLoadIdentity();
+    glScaled(s, s, 0);
+    std::cout << "SCALE " << zoom << std::endl;
+    glTranslatef(px / s, py / s, 0);
+    glRotatef(turn, 0, 0, 1);
+    draw_quad(data, ax, ay, flip);
+}

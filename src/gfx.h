@@ -1,0 +1,58 @@
+// Video mode, OpenGL state and frame; the sprite table and its textures; quad drawing.
+#ifndef GFX_H
+#define GFX_H
+
+#include QUORAVINT_PROFILE
+#include "font.h"
+
+#include <SDL/SDL.h>
+#include <string>
+#include <vector>
+
+constexpr float PLANET_CENTRE_Y = 700.0f;                  // screen y of the planet centre before the camera height
+constexpr double DEGREES_PER_RADIAN = 57.29577957855229;   // 180 / 3.14159265, the show's own half turn
+
+// The pixel size of one sprite's image.
+class SPRITEDATA {
+public:
+    int w;
+    int h;
+    SPRITEDATA(int w, int h);
+    ~SPRITEDATA();
+};
+
+extern std::vector<std::string> gfxfiles;    // sprite image paths; the position is the sprite index
+extern std::vector<SPRITEDATA> spritedata;   // one record per loaded sprite, in index order
+extern DOTFONT cloudfont;                    // the dot font the text frames write with
+
+// Sets up SDL, the video mode, OpenGL, the caption, every sprite texture and the font.
+bool init_sdl();
+
+// Puts OpenGL into the show's one fixed state; false if OpenGL reports an error.
+bool init_GL();
+
+// Draws and presents one frame.
+void do_gfx();
+
+// Loads every image of gfxfiles into texture i; false after the first that fails.
+bool load_gfx();
+
+// Returns the image as a surface OpenGL can read whole: itself when it has 3 or 4 bytes
+// per pixel, otherwise a new 32-bit RGBA copy (the caller frees both), or null if converting fails.
+SDL_Surface* uploadable_surface(SDL_Surface* image);
+
+// Uploads `image` into texture name `sprite` on the rectangle target and records its size.
+void upload_sprite(int sprite, SDL_Surface* image);
+
+// Whether sprite `sprite` has a record (and so a texture) to draw with.
+bool sprite_loaded(int sprite);
+
+// Draws one whole sprite with its anchor at the screen point (x + offx, y + offy).
+void draw_gl_flat(int sprite, float x, float y, float offx, float offy, float zoom, float rotation,
+                  float size, bool flip, int, int, int);
+
+// Draws one whole sprite by polar placement around the planet centre, turned outward.
+void draw_gl_entity(int sprite, float x, float y, float camangle, float camy, float zoom, float angle,
+                    float size, bool flip, int, int, int);
+
+#endif

@@ -1,0 +1,38 @@
+// The program's entry, start-up sequence and fixed-rate main loop.
+#ifndef MAIN_H
+#define MAIN_H
+
+constexpr double TICK_LENGTH = 1000.0 / 60.0;     // ms of one logic tick: 60 ticks per second
+constexpr double CATCH_UP_LIMIT = 200.0 / 3.0;    // ms one pass may account for: four tick lengths
+constexpr int IDLE_DELAY = 1;                     // ms slept at the end of every pass so the loop never spins
+
+// Seeds the random generator when it is constructed, during static initialisation.
+class RANDOMISE {
+public:
+    RANDOMISE();
+};
+
+extern RANDOMISE randomise;
+
+// The clock of the main loop: what one pass carries over to the next.
+class MAINCLOCK {
+public:
+    double lastFrameTime = 0.0;   // SDL ms tick count of the previous pass
+    double cyclesLeftOver = 0.0;  // ms of real time not yet consumed by logic ticks
+    bool tickran = true;          // a tick ran since the last frame (true before the first pass)
+};
+
+// Turns the time `now` into logic ticks, calling `logic` once per tick; returns
+// whether this pass draws a frame (a tick ran since the last frame).
+bool main_pass(MAINCLOCK& clock, double now, void (*logic)());
+
+// Runs the start-up sequence: seed, video, sound, names.
+void init();
+
+// Runs one logic tick of the whole show.
+void do_logic();
+
+// The program entry: start-up, then the endless loop. Ends only through exit().
+int SDL_main(int argc, char** argv);
+
+#endif

@@ -1,0 +1,20 @@
+// assetgen: writes every file the show reads at start-up into the run folder.
+// Usage: assetgen <run folder>
+#include "assets.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: assetgen <run folder>\n");
+        return 2;
+    }
+    const std::string outdir = argv[1];
+    for (const char* sub : {"", "/gfx", "/sfx"})
+        mkdir((outdir + sub).c_str(), 0755);
+
+    const bool ok = write_pictures(outdir) && write_sounds(outdir) && write_names(outdir);
+    return ok ? 0 : 1;
+}
