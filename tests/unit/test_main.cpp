@@ -1,0 +1,138 @@
+// The main loop's clock arithmetic, driven with chosen clock values, and the start-up seeding.
+#include "main.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+namespace {
+
+constexpr double EXACT_TICK = 16.666666666666668;        // the double nearest 1000/60, as the loop uses it
+constexpr double THREE_TICK_CARRY = 16.66666666666666;   // what the catch-up limit leaves after three ticks
+constexpr double CARRY_TOLERANCE = 1e-9;                  // ms; sums of unequal doubles round in the last bits
+constexpr double STALL = 5000.0;                          // ms of a stalled pass: far beyond the catch-up limit
+constexpr double SIMULATED_SPAN = 10000.0;                // ms of a simulated run at one pass per millisecond
+constexpr int TICKS_IN_SPAN = 600;                        // 60 ticks per second over that span
+
+int logic_calls = 0;
+
+// The logic tick the tests hand to main_pass: counts its calls and marks them in the trace.
+void counting_logic()
+{
+    ++logic_calls;
+    std::cout << "TICK ";
+}
+
+// A clock in the middle of a run: the previous pass at `last` with `carry` left over.
+MAINCLOCK clock_at(double last, double carry)
+{
+    MAINCLOCK clock;
+    clock.lastFrameTime = last;
+    clock.cyclesLeftOver = carry;
+    clock.tickran = false;
+    return clock;
+}
+
+class MainPass : public ::testing::Test {
+protected:
+    void SetUp() override { logic_calls = 0; }
+
+    // One pass at time `now`, its trace discarded; returns whether it draws.
+    bool pass(MAINCLOCK& clock, double now)
+    {
+        TraceSilencer quiet;
+        return main_pass(clock, now, counting_logic);
+    }
+};
+
+TEST_F(MainPass, ExactlyOneTickLengthRunsNoTickAndIsCarried)
+{
+    MAINCLOCK clock = clock_at(0.0, 0.0);
+    EXPECT_FALSE(pass(clock, EXACT_TICK));
+    EXPECT_EQ(logic_calls, 0);
+    EXPECT_EQ(clock.cyclesLeftOver, EXACT_TICK);
+
+    // The carried time counts on the next pass: one more millisecond makes a tick.
+    EXPECT_TRUE(pass(clock, EXACT_TICK + 1.0));
+    EXPECT_EQ(logic_calls, 1);
+    EXPECT_NEAR(clock.cyclesLeftOver, 1.0, CARRY_TOLERANCE);
+}
+
+TEST_F(MainPass, StallRunsThreeTicksDrawsOnceAndCarriesTheRest)
+{
+    MAINCLOCK clock = clock_at(1000.0, 4.0);
+    EXPECT_TRUE(pass(clock, 1000.0 + STALL));
+    EXPECT_EQ(logic_calls, 3);
+    EXPECT_EQ(clock.cyclesLeftOver, THREE_TICK_CARRY);
+    EXPECT_LT(clock.cyclesLeftOver, TICK_LENGTH);
+    EXPECT_EQ(clock.lastFrameTime, 1000.0 + STALL);
+
+    // The stalled time beyond the limit is dropped, not worked off later.
+    EXPECT_FALSE(pass(clock, 1000.0 + STALL));
+    EXPECT_EQ(logic_calls, 3);
+}
+
+TEST_F(MainPass, FirstPassDrawsEvenWithoutATick)
+{
+    MAINCLOCK clock;
+    EXPECT_TRUE(pass(clock, 3.0));
+    EXPECT_EQ(logic_calls, 0);
+    EXPECT_FALSE(pass(clock, 4.0));
+}
+
+TEST_F(MainPass, PassWithoutATickDrawsNothing)
+{
+    MAINCLOCK clock = clock_at(1000.0, 0.0);
+    EXPECT_TRUE(pass(clock, 1020.0));
+    EXPECT_EQ(logic_calls, 1);
+    EXPECT_FALSE(pass(clock, 1021.0));
+    EXPECT_FALSE(pass(clock, 1022.0));
+    EXPECT_EQ(logic_calls, 1);
+    EXPECT_EQ(clock.lastFrameTime, 1022.0);
+}
+
+TEST_F(MainPass, OnePassPerMillisecondRunsSixtyTicksASecond)
+{
+    MAINCLOCK clock;
+    int frames = 0;
+    for (double now = 0.0; now <= SIMULATED_SPAN; now += 1.0)
+        frames += pass(clock, now);
+    EXPECT_GE(logic_calls, TICKS_IN_SPAN - 1);
+    EXPECT_LE(logic_calls, TICKS_IN_SPAN);
+    EXPECT_EQ(frames, logic_calls + 1);   // one frame per tick, plus the first pass
+}
+
+TEST_F(MainPass, TwoTickPassTracesInOrder)
+{
+    MAINCLOCK clock = clock_at(1000.0, 0.0);
+    TraceCapture trace;
+    main_pass(clock, 1040.0, counting_logic);
+    EXPECT_EQ(trace.text(), "CT: 1040\n40,-TICK 23.3333,-TICK --");
+}
+
+TEST_F(MainPass, PassTimeIsTracedInTheStreamsDefaultFormat)
+{
+    MAINCLOCK clock = clock_at(1234567.0, 0.0);
+    TraceCapture trace;
+    main_pass(clock, 1234567.0, counting_logic);
+    EXPECT_EQ(trace.text(), "CT: 1.23457e+06\n--");
+}
+
+TEST(Randomise, SeedsTheGeneratorWithTheTimeOfDay)
+{
+    for (;;) {
+        const std::time_t before = std::time(nullptr);
+        RANDOMISE seeded;
+        const int draw = std::rand();
+        if (std::time(nullptr) != before)
+            continue;   // the second turned over; try again within one second
+        std::srand(static_cast<unsigned>(before));
+        EXPECT_EQ(draw, std::rand());
+        return;
+    }
+}
+
+}  // namespace
