@@ -1,0 +1,260 @@
+# Shared helpers of the program tests: start a show program, wait for its trace,
+# find its window, send keys, take screenshots, stop it, clean up.
+#
+# A test script sources this file and is run as `bash test_x.sh <run dir> <build dir>`.
+# The show writes megabytes of trace per second, so its standard output always goes to
+# a file in the test's own temporary folder, never to a pipe that could fill and block it.
+
+set -u
+
+RUN_DIR=$(cd "${1:?usage: $0 <run dir> <build dir>}" && pwd)
+BUILD_DIR=${2:-}
+WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/quoravint-test.XXXXXX")
+
+PROGRAMS=(demo demo-hd)   # both deliverables are tested alike
+RUN_LIMIT=120             # s a started program may live at most, even if this script is killed
+START_WAIT=60             # s allowed for start-up: loading every texture and sound on a busy machine
+TRACE_WAIT=20             # s allowed for an expected trace text once the show runs
+EXIT_WAIT=15              # s allowed for the program to end after being told to
+STOP_WAIT=5               # s between asking a program to end and killing it
+STILL_RUNNING_WAIT=2      # s a program must survive input that must not end it
+POLL=0.1                  # s between two looks at a trace file or a process
+
+SHOW_PID=""      # the watchdog `timeout` that runs the program; it passes on signals and the exit status
+SHOW_NAME=""     # the program being run
+SHOW_TRACE=""    # the file that receives the program's standard output
+SHOW_STATUS=""   # the exit status, once the program has ended
+STARTS=0         # programs started so far, to name their trace files
+
+# Stops a program still running and removes the temporary folder; runs when the script ends.
+cleanup() {
+  stop_show
+  rm -rf "$WORK_DIR"
+}
+trap cleanup EXIT
+
+# Reports a failed expectation with the end of the trace, and ends the test with status 1.
+fail() {
+  echo "FAIL [${SHOW_NAME:-no program}]: $*" >&2
+  if [ -n "$SHOW_TRACE" ] && [ -s "$SHOW_TRACE" ]; then
+    echo "--- last bytes of the trace ($(stat -c %s "$SHOW_TRACE") bytes in all):" >&2
+    tail -c 600 "$SHOW_TRACE" >&2
+    echo >&2
+  fi
+  exit 1
+}
+
+# Writes a progress line of the test.
+note() {
+  echo "[${SHOW_NAME:-test}] $*"
+}
+
+# The screen size of a program's profile, as WIDTHxHEIGHT.
+profile_size() {
+  case "$1" in
+    demo) echo 1024x768 ;;
+    demo-hd) echo 1920x1080 ;;
+    *) fail "no profile known for program $1" ;;
+  esac
+}
+
+# Starts PROGRAM of the run folder with DIR (default: the run folder) as its working directory.
+# Extra arguments are `env` settings for it, e.g. -u DISPLAY.
+start_show() {
+  local program=$1 dir=${2:-$RUN_DIR}
+  shift 2 || shift $#
+  [ -x "$RUN_DIR/$program" ] || fail "$RUN_DIR/$program is not built"
+  STARTS=$((STARTS + 1))
+  SHOW_NAME=$program
+  SHOW_TRACE=$WORK_DIR/$STARTS-$program.trace
+  SHOW_STATUS=""
+  # timeout resets SIGINT to its default for the program (a background job of a script
+  # would otherwise start with it ignored, and SDL only catches SIGINT when it is not ignored),
+  # forwards SIGINT and SIGTERM to it, and kills it should this script die without cleaning up.
+  (cd "$dir" && exec env "$@" timeout -k "$STOP_WAIT" "$RUN_LIMIT" "$RUN_DIR/$program") \
+    >"$SHOW_TRACE" 2>"$SHOW_TRACE.stderr" </dev/null &
+  SHOW_PID=$!
+  note "started in $dir"
+}
+
+# Whether the started program is still running.
+show_running() {
+  [ -n "$SHOW_PID" ] && [ -z "$SHOW_STATUS" ] && kill -0 "$SHOW_PID" 2>/dev/null
+}
+
+# The process id of the program itself (the child of its watchdog).
+program_pid() {
+  local pid deadline=$((SECONDS + TRACE_WAIT))
+  while [ $SECONDS -lt $deadline ]; do
+    pid=$(pgrep -P "$SHOW_PID" | head -n 1)
+    [ -n "$pid" ] && { echo "$pid"; return 0; }
+    sleep "$POLL"
+  done
+  fail "the program's process did not appear"
+}
+
+# Records the exit status of a program that has ended.
+collect_status() {
+  wait "$SHOW_PID"
+  SHOW_STATUS=$?
+}
+
+# Waits until TEXT appears in the trace, within SECONDS (default TRACE_WAIT); fails if the
+# program ends first or the time runs out.
+wait_for_trace() {
+  local text=$1 deadline=$((SECONDS + ${2:-$TRACE_WAIT}))
+  while ! grep -q -F -m 1 -- "$text" "$SHOW_TRACE"; do
+    if ! show_running; then
+      grep -q -F -m 1 -- "$text" "$SHOW_TRACE" && return 0
+      collect_status
+      fail "ended with status $SHOW_STATUS before writing \"$text\""
+    fi
+    [ $SECONDS -lt $deadline ] || fail "\"$text\" not written within ${2:-$TRACE_WAIT} s"
+    sleep "$POLL"
+  done
+}
+
+# Waits until TEXT has been written on at least COUNT lines of the trace, within TRACE_WAIT.
+wait_for_lines_with() {
+  local text=$1 count=$2 deadline=$((SECONDS + TRACE_WAIT))
+  while [ "$(grep -c -F -m "$count" -- "$text" "$SHOW_TRACE")" -lt "$count" ]; do
+    show_running || fail "ended before writing \"$text\" $count times"
+    [ $SECONDS -lt $deadline ] || fail "\"$text\" not written $count times within $TRACE_WAIT s"
+    sleep "$POLL"
+  done
+}
+
+# Waits for the start-up to finish and the main loop to run.
+wait_for_show() {
+  wait_for_trace "Init complete." "$START_WAIT"
+  wait_for_trace "logic "
+}
+
+# Waits until the program ends (within EXIT_WAIT) and fails unless its status is EXPECTED.
+expect_exit() {
+  local expected=$1 deadline=$((SECONDS + EXIT_WAIT))
+  while kill -0 "$SHOW_PID" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "still running ${EXIT_WAIT} s after it should have ended"
+    sleep "$POLL"
+  done
+  collect_status
+  [ "$SHOW_STATUS" = "$expected" ] || fail "exit status $SHOW_STATUS, expected $expected"
+  note "ended with status $SHOW_STATUS"
+}
+
+# Fails unless the program is still running STILL_RUNNING_WAIT seconds from now and its trace grows.
+expect_still_running() {
+  local size_before
+  size_before=$(stat -c %s "$SHOW_TRACE")
+  sleep "$STILL_RUNNING_WAIT"
+  show_running || { collect_status; fail "ended with status $SHOW_STATUS, should still run"; }
+  [ "$(stat -c %s "$SHOW_TRACE")" -gt "$size_before" ] || fail "still running but its trace stopped growing"
+  note "still running"
+}
+
+# Fails unless the trace contains TEXT.
+expect_in_trace() {
+  grep -q -F -m 1 -- "$1" "$SHOW_TRACE" || fail "trace lacks \"$1\""
+}
+
+# Fails if the trace contains TEXT.
+expect_not_in_trace() {
+  ! grep -q -F -m 1 -- "$1" "$SHOW_TRACE" || fail "trace should not contain \"$1\""
+}
+
+# The id of the show's window, found by its caption "Quoravint".
+find_show_window() {
+  local window deadline=$((SECONDS + TRACE_WAIT))
+  while [ $SECONDS -lt $deadline ]; do
+    window=$(xdotool search --name '^Quoravint$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && { echo "$window"; return 0; }
+    show_running || fail "ended before its window appeared"
+    sleep "$POLL"
+  done
+  fail "no window named Quoravint within $TRACE_WAIT s"
+}
+
+# The size of WINDOW as WIDTHxHEIGHT.
+window_size() {
+  xwininfo -id "$1" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w "x" h}'
+}
+
+# The size of the X screen as WIDTHxHEIGHT.
+screen_size() {
+  xwininfo -root | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w "x" h}'
+}
+
+# Presses and releases each named key (xdotool key names) in turn.
+press_keys() {
+  xdotool key --delay 30 "$@" || fail "xdotool could not send $*"
+}
+
+# Releases KEY without pressing it first.
+release_key() {
+  xdotool keyup "$1" || fail "xdotool could not release $1"
+}
+
+# Sends the keys while the program is paused, so they wait together in its event queue.
+queue_keys() {
+  local pid
+  pid=$(program_pid)
+  kill -STOP "$pid"
+  xdotool key --delay 30 "$@"
+  local sent=$?
+  kill -CONT "$pid"
+  [ $sent -eq 0 ] || fail "xdotool could not send $*"
+}
+
+# Sends the quit request: SIGINT, which SDL turns into its quit event.
+request_quit() {
+  kill -INT "$(program_pid)"
+}
+
+# Writes to FILE a screenshot of the area WIDTHxHEIGHT centred on the screen, where SDL
+# places a full-screen mode smaller than the screen.
+screenshot() {
+  local file=$1 size=$2 screen w h sw sh
+  screen=$(screen_size)
+  w=${size%x*} h=${size#*x} sw=${screen%x*} sh=${screen#*x}
+  import -window root "$WORK_DIR/screen.png" || fail "import could not take a screenshot"
+  convert "$WORK_DIR/screen.png" -crop "${w}x${h}+$(((sw - w) / 2))+$(((sh - h) / 2))" +repage "$file" \
+    || fail "convert could not crop the screenshot"
+}
+
+# The size of an image file as WIDTHxHEIGHT.
+image_size() {
+  identify -format '%wx%h' "$1"
+}
+
+# The brightest channel value of an image file, 0 to 255.
+image_maximum() {
+  convert "$1" -format '%[fx:int(255 * maxima)]' info:
+}
+
+# Makes a copy of the run folder in the temporary folder, with links to its assets
+# except the names given, and prints its path.
+run_folder_without() {
+  local copy=$WORK_DIR/run-$((STARTS + 1)) entry name skip
+  mkdir -p "$copy"
+  for entry in gfx sfx names.txt; do
+    skip=""
+    for name in "$@"; do [ "$name" = "$entry" ] && skip=yes; done
+    [ -n "$skip" ] || [ ! -e "$RUN_DIR/$entry" ] || ln -s "$RUN_DIR/$entry" "$copy/$entry"
+  done
+  echo "$copy"
+}
+
+# Ends the started program if it still runs: politely first, then by force.
+stop_show() {
+  show_running || return 0
+  kill -TERM "$SHOW_PID" 2>/dev/null
+  local deadline=$((SECONDS + STOP_WAIT))
+  while kill -0 "$SHOW_PID" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep "$POLL"; done
+  if kill -0 "$SHOW_PID" 2>/dev/null; then
+    local pid
+    for pid in $(pgrep -P "$SHOW_PID"); do kill -KILL "$pid" 2>/dev/null; done
+    kill -KILL "$SHOW_PID" 2>/dev/null
+  fi
+  wait "$SHOW_PID" 2>/dev/null
+  SHOW_STATUS="stopped"
+}

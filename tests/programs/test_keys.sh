@@ -1,0 +1,22 @@
+# An Escape key press ends either program with status 0, also when other key events wait
+# in the queue before it; an Escape release alone and other keys leave the show running.
+source "$(dirname "$0")/lib.sh" "$@"
+
+for program in "${PROGRAMS[@]}"; do
+  start_show "$program"
+  wait_for_show
+  find_show_window >/dev/null
+  release_key Escape
+  expect_still_running
+  press_keys a space Return Left Right Up Down F1
+  expect_still_running
+  press_keys Escape
+  expect_exit 0
+
+  start_show "$program"
+  wait_for_show
+  find_show_window >/dev/null
+  queue_keys a Left Up space Escape b Right
+  expect_exit 0
+done
+note "all key checks passed"
