@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the show in build/ and runs it from build/run, the folder
+# that holds its assets: `scripts/run.sh` runs demo (1024 x 768), `scripts/run.sh hd` demo-hd
+# (1920 x 1080). The show's trace is its standard output; this script's own messages and the
+# build's go to standard error, so `scripts/run.sh > trace.txt` keeps only the trace.
+# Ends with the show's own exit status.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${QUORAVINT_BUILD:-$ROOT/build}   # another build folder may be chosen with QUORAVINT_BUILD
+BUILD_TYPE=RelWithDebInfo   # the same build the test command makes, so the two share build/
+DISPLAY_CHECK_WAIT=10       # s to wait for an X server to answer before calling it absent
+JOBS=$(nproc)               # compile on every core of the machine
+
+# Writes a message of this script to standard error.
+say() {
+  echo "run.sh: $*" >&2
+}
+
+# Explains that the show needs an X display and how to give it one, and ends with status 2.
+no_display() {
+  say "no X display ($1): the show opens a full-screen OpenGL window and needs one."
+  say "Run it under a virtual X server instead:"
+  say "  xvfb-run -a -s \"-screen 0 1920x1080x24\" scripts/run.sh${PROGRAM_ARG:+ $PROGRAM_ARG}"
+  exit 2
+}
+
+PROGRAM_ARG=${1:-}
+case "$PROGRAM_ARG" in
+  "") PROGRAM=demo ;;
+  hd) PROGRAM=demo-hd ;;
+  *) say "usage: scripts/run.sh [hd]"; exit 2 ;;
+esac
+
+[ -n "${DISPLAY:-}" ] || no_display "DISPLAY is not set"
+
+bash "$ROOT/scripts/install-deps.sh" >&2
+timeout "$DISPLAY_CHECK_WAIT" xdpyinfo >/dev/null 2>&1 || no_display "the X server at DISPLAY=$DISPLAY does not answer"
+
+say "building $PROGRAM in $BUILD"
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE="$BUILD_TYPE" >&2
+cmake --build "$BUILD" -j "$JOBS" --target "$PROGRAM" >&2
+
+say "running $PROGRAM from $BUILD/run (Escape ends it)"
+cd "$BUILD/run"
+exec "./$PROGRAM"

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything in build/ and runs the whole test suite
+# headlessly: under a private Xvfb screen of 1920 x 1080, with SDL's silent audio driver.
+# Arguments are passed on to ctest (e.g. `scripts/test.sh -R programs`).
+# Exits non-zero when anything fails.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${QUORAVINT_BUILD:-$ROOT/build}   # another build folder may be chosen with QUORAVINT_BUILD
+BUILD_TYPE=RelWithDebInfo                  # optimised, yet with symbols for a failing test's backtrace
+XVFB_SCREEN="-screen 0 1920x1080x24"       # large enough for demo-hd; demo's mode sits centred in it
+JOBS=$(nproc)                              # compile on every core of the machine
+
+# Writes a progress line of this script to standard error.
+say() {
+  echo "test.sh: $*" >&2
+}
+
+# Prints how long the script has run so far.
+elapsed() {
+  echo "$((SECONDS / 60)) min $((SECONDS % 60)) s"
+}
+
+bash "$ROOT/scripts/install-deps.sh"
+
+say "configuring $BUILD ($BUILD_TYPE)"
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE="$BUILD_TYPE"
+say "building everything with $JOBS jobs"
+cmake --build "$BUILD" -j "$JOBS"
+say "built after $(elapsed)"
+
+# One test at a time: the program tests share the Xvfb screen and its keyboard.
+status=0
+(cd "$BUILD" && SDL_AUDIODRIVER=dummy xvfb-run -a -s "$XVFB_SCREEN" ctest --output-on-failure "$@") || status=$?
+say "tests finished after $(elapsed) with status $status"
+
+SANITIZERS=$ROOT/scripts/test-sanitizers.sh
+if [ -x "$SANITIZERS" ]; then
+  say "running $SANITIZERS"
+  "$SANITIZERS" || { status=$?; say "sanitizer run failed"; }
+  say "sanitizer run finished after $(elapsed)"
+fi
+
+if [ "$status" -eq 0 ]; then
+  say "all tests passed in $(elapsed)"
+else
+  say "FAILED (status $status) after $(elapsed)"
+fi
+exit "$status"
