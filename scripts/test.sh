@@ -10,6 +10,8 @@ BUILD=${QUORAVINT_BUILD:-$ROOT/build}   # another build folder may be chosen wit
 BUILD_TYPE=RelWithDebInfo                  # optimised, yet with symbols for a failing test's backtrace
 XVFB_SCREEN="-screen 0 1920x1080x24"       # large enough for demo-hd; demo's mode sits centred in it
 JOBS=$(nproc)                              # compile on every core of the machine
+XVFB_FIRST_SERVER=$((100 + RANDOM % 900))  # where xvfb-run -a starts its search for a free display (it must
+                                           # come before -a), apart from other test runs on this machine
 
 # Writes a progress line of this script to standard error.
 say() {
@@ -31,7 +33,7 @@ say "built after $(elapsed)"
 
 # One test at a time: the program tests share the Xvfb screen and its keyboard.
 status=0
-(cd "$BUILD" && SDL_AUDIODRIVER=dummy xvfb-run -a -s "$XVFB_SCREEN" ctest --output-on-failure "$@") || status=$?
+(cd "$BUILD" && SDL_AUDIODRIVER=dummy xvfb-run -n "$XVFB_FIRST_SERVER" -a -s "$XVFB_SCREEN" ctest --output-on-failure "$@") || status=$?
 say "tests finished after $(elapsed) with status $status"
 
 SANITIZERS=$ROOT/scripts/test-sanitizers.sh

@@ -2,7 +2,7 @@
 # SDL's reason and ends at once with status 1, before the main loop starts.
 source "$(dirname "$0")/lib.sh" "$@"
 
-UNSERVED_DISPLAY=:987   # a display number no X server of this machine answers on
+UNSERVED_DISPLAY=:59999   # a display number far above any X server this machine runs
 
 # Fails unless the program reported the video failure and never started its loop.
 expect_video_error() {
