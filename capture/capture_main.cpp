@@ -1,0 +1,252 @@
+// demo-capture: the show captured frame by frame, its clock the tick counter instead of wall time.
+//
+// Initialization: options, profile, trace, output, the show's own start-up, the seed.
+// Update: one logic tick, and the mixer run for exactly that tick's share of the sound.
+// Draw: the tick's frame, read back from the back buffer, then presented.
+#include "capture_options.h"
+#include "capture_output.h"
+#include "frame_grab.h"
+#include "mixer_lockstep.h"
+#include "progress.h"
+#include "trace_route.h"
+
+#include "main.h"
+#include "sceneswarm.h"
+#include "sound.h"
+#include QUORAVINT_PROFILE
+
+#include <SDL/SDL.h>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int CAPTURE_FAILED = 1;            // exit status when the capture cannot be made
+constexpr int BAD_COMMAND_LINE = 2;          // exit status of a bad option, as most tools use
+constexpr double PROGRESS_INTERVAL = 0.25;   // seconds between progress bar updates
+constexpr const char* ASSET_PROBE = "names.txt";   // the show's file that marks its folder
+
+using Clock = std::chrono::steady_clock;
+
+volatile std::sig_atomic_t stop_requested = 0;   // Ctrl-C or a termination request: finish early
+bool starting_show = false;                      // inside the show's own start-up, which may exit
+
+// Prints "demo-capture: <message>" on standard error.
+void report(const std::string& message)
+{
+    std::fprintf(stderr, "demo-capture: %s\n", message.c_str());
+}
+
+// Reports `message` and ends the program with `status`; only for failures before the output is open.
+[[noreturn]] void fail(const std::string& message, int status = CAPTURE_FAILED)
+{
+    report(message);
+    std::exit(status);
+}
+
+// The program's name as started, without its folder.
+std::string program_name(const char* argv0)
+{
+    const std::string path = argv0 ? argv0 : "demo-capture";
+    return path.substr(path.rfind('/') + 1);
+}
+
+// Explains an exit from inside the show's start-up, whose own messages went to the trace.
+void explain_failed_start()
+{
+    if (starting_show)
+        std::fprintf(stderr, "demo-capture: the show could not start (%s); it needs a GL context: "
+                             "on a machine without a screen run it under xvfb-run (see --help)\n", SDL_GetError());
+}
+
+// Asks the capture loop to stop after the current frame.
+void request_stop(int)
+{
+    stop_requested = 1;
+}
+
+// Seconds since `since`.
+double seconds_since(Clock::time_point since)
+{
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// ---------------------------------------------------------------------------
+// Initialization
+
+// The options of the command line; a bad one ends the program with a one-line reason.
+CaptureOptions read_command_line(int argc, char** argv)
+{
+    CaptureOptions options;
+    std::string problem;
+    if (!parse_options(argc, argv, options, problem))
+        fail(problem, BAD_COMMAND_LINE);
+    return options;
+}
+
+// The folder this program was started from, where its sibling programs are.
+std::string own_folder()
+{
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0)
+        return ".";
+    const std::string exe(path, static_cast<size_t>(length));
+    return exe.substr(0, exe.rfind('/'));
+}
+
+// Hands over to the capture program of the asked-for profile when it is not this one's.
+void run_profile_program(const CaptureOptions& options, char** argv)
+{
+    const CaptureProfile* own = profile_of_size(SCREEN_WIDTH, SCREEN_HEIGHT);
+    const CaptureProfile* wanted = options.profile.empty() ? own : find_profile(options.profile);
+    if (wanted == own)
+        return;
+    const std::string program = own_folder() + "/" + wanted->program;
+    execv(program.c_str(), argv);
+    fail("cannot start " + program + " for profile " + wanted->name + ": " + std::strerror(errno));
+}
+
+// Runs the show's start-up as the show does, with the sound device left to the capture loop.
+void start_show(unsigned seed)
+{
+    if (access(ASSET_PROBE, R_OK) != 0)
+        fail("run it from the show's folder: no gfx/, sfx/ and names.txt here");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);   // no sound card: the capture loop does the mixing
+    std::atexit(explain_failed_start);
+    starting_show = true;
+    init();
+    starting_show = false;
+    std::srand(seed);
+    std::string problem;
+    if (!mixer_in_lockstep())
+        fail("the mixer's output could not be taken over: " + std::string(SDL_GetError()));
+    if (!mixer_format_is(AUDIO_RATE, AUDIO_CHANNELS, problem))
+        fail(problem);
+}
+
+// Ends the capture early, with its files finished, on Ctrl-C or a termination request.
+void stop_on_signals()
+{
+    std::signal(SIGINT, request_stop);
+    std::signal(SIGTERM, request_stop);
+    std::signal(SIGPIPE, SIG_IGN);   // a failed ffmpeg shows as a failed write, not a silent death
+}
+
+// ---------------------------------------------------------------------------
+// Update
+
+// Runs one logic tick of the show and mixes that tick's share of the sound onto `sound`.
+void update_tick(std::vector<int16_t>& sound)
+{
+    const long tick = sceneswarm.showticks;
+    do_logic();
+    mix_tick(tick, sound);
+}
+
+// Runs the ticks before the first captured one without drawing; their sound is mixed and dropped,
+// so the song and any effect still ringing are where the show has them.
+void fast_forward(long start_tick)
+{
+    std::vector<int16_t> dropped;
+    while (sceneswarm.showticks < start_tick && !stop_requested) {
+        update_tick(dropped);
+        dropped.clear();
+    }
+}
+
+// Drops the window's events; Escape or the window's close request end the capture early.
+void drain_window_events()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE))
+            stop_requested = 1;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Draw
+
+// Draws the frame of the tick just run, reads it back into `rgb`, then presents it.
+void draw_tick(std::vector<uint8_t>& rgb)
+{
+    draw_show_frame();
+    read_back_buffer(SCREEN_WIDTH, SCREEN_HEIGHT, rgb);
+    SDL_GL_SwapBuffers();
+}
+
+// Redraws the progress bar in place.
+void show_progress(long done, long total, double seconds)
+{
+    const double fps = seconds > 0 ? done / seconds : 0.0;
+    std::fprintf(stderr, "\r%s", progress_line(done, total, sceneswarm.showticks, fps).c_str());
+}
+
+// Captures `total` ticks, one frame and one tick of sound each; returns the frames made, or -1 when
+// the output fails (its error() says why).
+long capture(CaptureOutput& output, long total)
+{
+    std::vector<int16_t> sound;
+    std::vector<uint8_t> rgb;
+    const Clock::time_point start = Clock::now();
+    double shown = 0.0;
+    long done = 0;
+    for (; done < total && !stop_requested; ++done) {
+        drain_window_events();
+        sound.clear();
+        update_tick(sound);
+        draw_tick(rgb);
+        if (!output.add_sound(sound) || !output.add_frame(rgb))
+            return -1;
+        if (seconds_since(start) - shown >= PROGRESS_INTERVAL) {
+            shown = seconds_since(start);
+            show_progress(done + 1, total, shown);
+        }
+    }
+    show_progress(done, total, seconds_since(start));
+    std::fputc('\n', stderr);
+    return done;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const CaptureOptions options = read_command_line(argc, argv);
+    if (options.help) {
+        std::fputs(help_text(program_name(argv[0])).c_str(), stdout);
+        return 0;
+    }
+    run_profile_program(options, argv);
+    if (!route_trace(options.trace_path))
+        fail("cannot write the trace to " + options.trace_path + ": " + std::strerror(errno));
+    CaptureOutput output(options, SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (!output.check())
+        fail(output.error());
+    stop_on_signals();
+    start_show(options.seed);
+    if (!output.open(mixer_spec().freq, mixer_spec().channels))
+        fail(output.error());
+
+    const Clock::time_point skip_start = Clock::now();
+    fast_forward(options.start_tick);
+    const double skip_seconds = seconds_since(skip_start);
+    const Clock::time_point capture_start = Clock::now();
+    const long frames = capture(output, options.length_ticks);
+    const double capture_seconds = seconds_since(capture_start);
+    if (frames < 0 || !output.finish()) {
+        std::fputc('\n', stderr);
+        report(output.error());
+        return CAPTURE_FAILED;
+    }
+    std::fprintf(stderr, "%s\n",
+                 speed_summary(frames, options.start_tick, capture_seconds, options.start_tick, skip_seconds).c_str());
+    return 0;
+}

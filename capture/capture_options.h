@@ -1,0 +1,48 @@
+// The capture's command line: how much of the show to capture, from which tick, at which
+// screen profile and seed, and where the frames and the sound go.
+#ifndef CAPTURE_OPTIONS_H
+#define CAPTURE_OPTIONS_H
+
+#include <string>
+
+constexpr int TICKS_PER_SECOND = 60;            // the show's logic rate: one tick and one frame per 1/60 s
+constexpr unsigned DEFAULT_SEED = 1;            // the C library's own starting seed: captures agree unless asked
+constexpr long DEFAULT_LENGTH_TICKS = 600;      // ten seconds of show
+constexpr const char* DEFAULT_VIDEO = "capture.mp4";        // H.264 + AAC in MP4
+constexpr const char* DEFAULT_FRAME_FOLDER = "capture-frames";  // numbered PNG frames and audio.wav
+
+// What the capture writes.
+enum class OutputKind { VIDEO, PNG_FRAMES };
+
+// One screen profile: its names on the command line and the capture program built for it.
+struct CaptureProfile {
+    const char* name;      // short name on the command line
+    const char* size;      // the window size, also accepted as the profile's name
+    const char* program;   // the capture program of this profile, in the run folder beside the others
+};
+
+// Everything the command line decides.
+struct CaptureOptions {
+    long length_ticks = DEFAULT_LENGTH_TICKS;   // frames to capture, one per tick
+    long start_tick = 0;                        // show tick of the first frame
+    unsigned seed = DEFAULT_SEED;               // seed of the show's random choices after start-up
+    std::string profile;                        // requested profile name; empty for the program's own
+    OutputKind kind = OutputKind::VIDEO;
+    std::string output;                         // the video file or the frame folder
+    std::string trace_path;                     // where the show's trace goes; empty: nowhere
+    bool help = false;
+};
+
+// Reads the command line into `options`; on a bad option returns false with a one-line reason in `problem`.
+bool parse_options(int argc, char** argv, CaptureOptions& options, std::string& problem);
+
+// The profile called `name` (short name or window size), or null.
+const CaptureProfile* find_profile(const std::string& name);
+
+// The profile whose window is width x height, or null.
+const CaptureProfile* profile_of_size(int width, int height);
+
+// The text of --help for the program called `program`.
+std::string help_text(const std::string& program);
+
+#endif

@@ -1,0 +1,129 @@
+// The capture's command line: lengths, start, seed, profile, outputs and the one-line complaints.
+#include "capture_options.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Parses `words` (without the program name); `problem` gets the complaint, if any.
+bool parse(std::vector<std::string> words, CaptureOptions& options, std::string& problem)
+{
+    words.insert(words.begin(), "demo-capture");
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    return parse_options(static_cast<int>(words.size()), argv.data(), options, problem);
+}
+
+// The options `words` give; fails the test if they are refused.
+CaptureOptions parsed(const std::vector<std::string>& words)
+{
+    CaptureOptions options;
+    std::string problem;
+    EXPECT_TRUE(parse(words, options, problem)) << problem;
+    return options;
+}
+
+// The complaint `words` give; fails the test if they are accepted.
+std::string refusal(const std::vector<std::string>& words)
+{
+    CaptureOptions options;
+    std::string problem;
+    EXPECT_FALSE(parse(words, options, problem));
+    EXPECT_EQ(problem.find('\n'), std::string::npos) << "complaints are one line";
+    return problem;
+}
+
+TEST(CaptureOptions, DefaultsGiveARepeatableTenSecondVideo)
+{
+    const CaptureOptions options = parsed({});
+    EXPECT_EQ(options.length_ticks, 600);
+    EXPECT_EQ(options.start_tick, 0);
+    EXPECT_EQ(options.seed, DEFAULT_SEED);
+    EXPECT_EQ(options.kind, OutputKind::VIDEO);
+    EXPECT_EQ(options.output, "capture.mp4");
+    EXPECT_TRUE(options.trace_path.empty());
+    EXPECT_TRUE(options.profile.empty());
+}
+
+TEST(CaptureOptions, LengthsInSecondsOrTicksBecomeTicks)
+{
+    EXPECT_EQ(parsed({"--length", "5"}).length_ticks, 300);
+    EXPECT_EQ(parsed({"-l", "2.5s"}).length_ticks, 150);
+    EXPECT_EQ(parsed({"--length=300t"}).length_ticks, 300);
+    EXPECT_EQ(parsed({"--length", "1t"}).length_ticks, 1);
+    EXPECT_EQ(parsed({"--length", ".1"}).length_ticks, 6);
+}
+
+TEST(CaptureOptions, EveryValuedOptionIsRead)
+{
+    const CaptureOptions options =
+        parsed({"-s", "15000", "--seed=7", "-p", "hd", "-o", "out.mkv", "--trace", "t.txt"});
+    EXPECT_EQ(options.start_tick, 15000);
+    EXPECT_EQ(options.seed, 7u);
+    EXPECT_EQ(options.profile, "hd");
+    EXPECT_EQ(options.output, "out.mkv");
+    EXPECT_EQ(options.trace_path, "t.txt");
+}
+
+TEST(CaptureOptions, PngFramesGoToTheirOwnDefaultFolder)
+{
+    EXPECT_EQ(parsed({"--png"}).output, "capture-frames");
+    const CaptureOptions named = parsed({"--png", "-o", "frames"});
+    EXPECT_EQ(named.kind, OutputKind::PNG_FRAMES);
+    EXPECT_EQ(named.output, "frames");
+}
+
+TEST(CaptureOptions, BadValuesAreRefusedWithTheirReason)
+{
+    EXPECT_NE(refusal({"--length", "0"}).find("bad length"), std::string::npos);
+    EXPECT_NE(refusal({"--length", "-5"}).find("bad length"), std::string::npos);
+    EXPECT_NE(refusal({"--length", "5x"}).find("bad length"), std::string::npos);
+    EXPECT_NE(refusal({"--length", "t"}).find("bad length"), std::string::npos);
+    EXPECT_NE(refusal({"--length", "0.001"}).find("bad length"), std::string::npos);
+    EXPECT_NE(refusal({"--start", "-1"}).find("bad start tick"), std::string::npos);
+    EXPECT_NE(refusal({"--start", "12.5"}).find("bad start tick"), std::string::npos);
+    EXPECT_NE(refusal({"--seed", "x"}).find("bad seed"), std::string::npos);
+    EXPECT_NE(refusal({"--profile", "4k"}).find("unknown profile"), std::string::npos);
+    EXPECT_NE(refusal({"--output="}).find("empty"), std::string::npos);
+}
+
+TEST(CaptureOptions, MalformedCommandLinesAreRefused)
+{
+    EXPECT_NE(refusal({"--lenght", "5"}).find("unknown option"), std::string::npos);
+    EXPECT_NE(refusal({"capture.mp4"}).find("unknown option"), std::string::npos);
+    EXPECT_NE(refusal({"--length"}).find("needs a value"), std::string::npos);
+    EXPECT_NE(refusal({"--png=yes"}).find("takes no value"), std::string::npos);
+}
+
+TEST(CaptureOptions, TheCaptureMustEndWithinTheShowsTickCounter)
+{
+    EXPECT_EQ(parsed({"--start", std::to_string(INT_MAX - 1), "--length", "1t"}).start_tick, INT_MAX - 1);
+    EXPECT_NE(refusal({"--start", std::to_string(INT_MAX), "--length", "1t"}).find("last tick"), std::string::npos);
+    EXPECT_NE(refusal({"--start", "99999999999"}).find("bad start tick"), std::string::npos);
+}
+
+TEST(CaptureProfiles, NamesAndSizesFindTheSameProgram)
+{
+    ASSERT_NE(find_profile("sd"), nullptr);
+    EXPECT_EQ(find_profile("sd"), find_profile("1024x768"));
+    EXPECT_EQ(find_profile("hd"), find_profile("1920x1080"));
+    EXPECT_EQ(std::string(find_profile("hd")->program), "demo-capture-hd");
+    EXPECT_EQ(profile_of_size(1024, 768), find_profile("sd"));
+    EXPECT_EQ(profile_of_size(800, 600), nullptr);
+}
+
+TEST(CaptureHelp, SaysItNeedsAGlContextAndHowToGetOneWithoutAScreen)
+{
+    const std::string help = help_text("demo-capture");
+    EXPECT_NE(help.find("GL context"), std::string::npos);
+    EXPECT_NE(help.find("xvfb-run -a -s \"-screen 0 1920x1080x24\" ./demo-capture"), std::string::npos);
+    EXPECT_TRUE(parsed({"--help"}).help);
+}
+
+}  // namespace
