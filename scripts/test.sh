@@ -9,6 +9,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${QUORAVINT_BUILD:-$ROOT/build}   # another build folder may be chosen with QUORAVINT_BUILD
 BUILD_TYPE=RelWithDebInfo                  # optimised, yet with symbols for a failing test's backtrace
 XVFB_SCREEN="-screen 0 1920x1080x24"       # large enough for demo-hd; demo's mode sits centred in it
+XVFB_NO_RESET=-noreset                     # a resetting server turns away the next test's program
 JOBS=$(nproc)                              # compile on every core of the machine
 XVFB_FIRST_SERVER=$((100 + RANDOM % 900))  # where xvfb-run -a starts its search for a free display (it must
                                            # come before -a), apart from other test runs on this machine
@@ -33,7 +34,7 @@ say "built after $(elapsed)"
 
 # One test at a time: the program tests share the Xvfb screen and its keyboard.
 status=0
-(cd "$BUILD" && SDL_AUDIODRIVER=dummy xvfb-run -n "$XVFB_FIRST_SERVER" -a -s "$XVFB_SCREEN" ctest --output-on-failure "$@") || status=$?
+(cd "$BUILD" && SDL_AUDIODRIVER=dummy xvfb-run -n "$XVFB_FIRST_SERVER" -a -s "$XVFB_SCREEN $XVFB_NO_RESET" ctest --output-on-failure "$@") || status=$?
 say "tests finished after $(elapsed) with status $status"
 
 SANITIZERS=$ROOT/scripts/test-sanitizers.sh

@@ -19,19 +19,43 @@ EXIT_WAIT=15              # s allowed for the program to end after being told to
 STOP_WAIT=5               # s between asking a program to end and killing it
 STILL_RUNNING_WAIT=2      # s a program must survive input that must not end it
 POLL=0.1                  # s between two looks at a trace file or a process
+DISPLAY_HOLD=600          # s the display stays held at most: longer than any test may run
+DISPLAY_ATTEMPTS=20       # tries to connect to the X server, which may be resetting just then
 
 SHOW_PID=""      # the watchdog `timeout` that runs the program; it passes on signals and the exit status
 SHOW_NAME=""     # the program being run
 SHOW_TRACE=""    # the file that receives the program's standard output
 SHOW_STATUS=""   # the exit status, once the program has ended
 STARTS=0         # programs started so far, to name their trace files
+HELD_KEY=""      # a key held down by hold_key, released again at the latest when the script ends
+DISPLAY_HOLDER="" # an idle X client that keeps the display from resetting while the script runs
 
-# Stops a program still running and removes the temporary folder; runs when the script ends.
+# Releases a held key, stops a program still running and removes the temporary folder; runs when the script ends.
 cleanup() {
+  [ -z "$HELD_KEY" ] || xdotool keyup "$HELD_KEY" 2>/dev/null
   stop_show
+  [ -z "$DISPLAY_HOLDER" ] || kill "$DISPLAY_HOLDER" 2>/dev/null
   rm -rf "$WORK_DIR"
 }
 trap cleanup EXIT
+
+# Keeps one connection to the X server open while the script runs. An X server resets when
+# its last client leaves, and a program that connects during the reset cannot open the display.
+keep_display_open() {
+  [ -n "${DISPLAY:-}" ] || return 0
+  local attempt
+  for ((attempt = 0; attempt < DISPLAY_ATTEMPTS; attempt++)); do
+    xdotool sleep "$DISPLAY_HOLD" >/dev/null 2>&1 &
+    DISPLAY_HOLDER=$!
+    sleep "$POLL"
+    kill -0 "$DISPLAY_HOLDER" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && return 0
+    kill "$DISPLAY_HOLDER" 2>/dev/null
+    DISPLAY_HOLDER=""
+    sleep "$POLL"
+  done
+  echo "FAIL: cannot connect to the X display $DISPLAY" >&2
+  exit 1
+}
 
 # Reports a failed expectation with the end of the trace, and ends the test with status 1.
 fail() {
@@ -189,9 +213,16 @@ press_keys() {
   xdotool key --delay 30 "$@" || fail "xdotool could not send $*"
 }
 
-# Releases KEY without pressing it first.
+# Holds KEY down until release_key; the X server passes on a key release only for a key that is down.
+hold_key() {
+  xdotool keydown "$1" || fail "xdotool could not press $1"
+  HELD_KEY=$1
+}
+
+# Releases the key hold_key holds down.
 release_key() {
-  xdotool keyup "$1" || fail "xdotool could not release $1"
+  xdotool keyup "$HELD_KEY" || fail "xdotool could not release $HELD_KEY"
+  HELD_KEY=""
 }
 
 # Sends the keys while the program is paused, so they wait together in its event queue.
@@ -258,3 +289,5 @@ stop_show() {
   wait "$SHOW_PID" 2>/dev/null
   SHOW_STATUS="stopped"
 }
+
+keep_display_open
