@@ -1,0 +1,72 @@
+#include "headless.h"
+
+#include "entity.h"
+#include "entityswarm.h"
+#include "file.h"
+#include "gfx.h"
+#include "scene.h"
+#include "sceneswarm.h"
+
+#include <SDL/SDL_image.h>
+#include <cstdlib>
+
+constexpr const char* FONT_FILE = "gfx/font5.png";   // the font image init_sdl reads
+
+bool load_font_without_window()
+{
+    SDL_Surface* fontimage = IMG_Load(FONT_FILE);
+    if (!fontimage)
+        return false;
+    cloudfont.parseimage(fontimage, GLYPH_SIZE, GLYPH_SIZE, GLYPH_PITCH - GLYPH_SIZE);
+    SDL_FreeSurface(fontimage);
+    return true;
+}
+
+void start_fixed_show()
+{
+    init_text();
+    std::srand(BENCH_SEED);
+}
+
+SCENE* shown_scene()
+{
+    for (SCENE* scene : sceneswarm.scenes)
+        if (scene->visible)
+            return scene;
+    return nullptr;
+}
+
+const char* mode_name(int mode)
+{
+    switch (mode) {
+    case MODE_IDLE: return "idle";
+    case MODE_WANDER: return "wander";
+    case MODE_BUILDFUTURE: return "buildfuture";
+    case MODE_VACUUM: return "vacuum";
+    case MODE_CLIMB: return "climb";
+    case MODE_SKYNAMES: return "skynames";
+    default: return "?";
+    }
+}
+
+long swarm_population(ENTITYSWARM* swarm)
+{
+    long count = 0;
+    for (ENTITY* e : swarm->entities)
+        count += 1 + e->nchildren();
+    return count;
+}
+
+std::vector<std::pair<const char*, ENTITYSWARM*>> scene_layers(SCENE* scene)
+{
+    return {{"bkg2", scene->bkg2},   {"bkg1", scene->bkg1},           {"backdrop", scene->backdrop},
+            {"core", scene->core},   {"structures", scene->structures}, {"actors", scene->actors}};
+}
+
+long scene_population(SCENE* scene)
+{
+    long count = 0;
+    for (const auto& layer : scene_layers(scene))
+        count += swarm_population(layer.second);
+    return count;
+}
