@@ -299,6 +299,16 @@ TEST_F(Drawing, PalettedImageBecomesRgbaOfTheSameSizeAndDraws)
     expect_covers(150, 70, 249, 129, UPRIGHT);
 }
 
+TEST_F(Drawing, PalettedImageKeepsItsTransparentColourTransparent)
+{
+    SDL_Surface* keyed = quartered_image(100, 60, 8);
+    SDL_SetColorKey(keyed, SDL_SRCCOLORKEY, SDL_MapRGB(keyed->format, WHITE.r, WHITE.g, WHITE.b));
+    ScratchSprite sprite(keyed);
+    draw_flat_at_200_100(sprite.index, 1, 1, false);
+    EXPECT_EQ(seen(150, 70), "red");
+    EXPECT_EQ(seen(249, 129), "black");
+}
+
 // The paths of the sprite table, in index order.
 const std::vector<std::string> SPRITE_PATHS = {
     "gfx/sockwalk.png", "gfx/sockyell0.png",  "gfx/sockyell1.png",     "gfx/block.png",     "gfx/pipe.png",
