@@ -105,13 +105,6 @@ TEST_F(EntityTest, ZoomComposesOnlyWhereTheChildInherits)
     EXPECT_FLOAT_EQ(grandchild->abszoom(), 4.0f);
 }
 
-TEST_F(EntityTest, SkyBoatHullScalesWithTheBoat)
-{
-    ENTITY* boat = add_new(scene.actors, 1.0f, WORLD_RADIUS, TYPE_SKYBOAT, 0, " ");
-    ENTITY* hull = boat->children->entities.front();
-    EXPECT_FLOAT_EQ(hull->abszoom(), boat->zoom * hull->zoom);
-}
-
 // --- Descendants -------------------------------------------------------------
 
 TEST_F(EntityTest, NchildrenCountsEveryDescendantButNotItself)
@@ -241,16 +234,6 @@ TEST_F(YellTest, CallStopsAnyKindAndPlaysSoundTwo)
         EXPECT_FLOAT_EQ(e->timer, 0.0f) << "type " << type;
         EXPECT_EQ(probe.playing(), std::vector<int>{SOUND_VLERVELER}) << "type " << type;
     }
-}
-
-TEST_F(EntityTest, CallWithoutLoadedEffectsStillStopsAndAsksForTheSound)
-{
-    ENTITY* e = add_new(scene.actors, 1.0f, WORLD_RADIUS, TYPE_DOME);
-    e->vx = 3.0f;
-    TraceCapture trace;
-    e->setmode(STATE_CALL);
-    EXPECT_EQ(trace.text(), "Sound out of range.\n");
-    EXPECT_FLOAT_EQ(e->vx, 0.0f);
 }
 
 TEST_F(EntityTest, LiftRaisesAndShrinksOnlyASock)
