@@ -3,11 +3,13 @@
 #include <cstdlib>
 #include <iostream>
 
+// Draws a 15-bit random value: the range the show's random choices are written for.
 int rand15()
 {
     return std::rand() % RAND_RANGE;
 }
 
+// Returns a random signed magnitude of at least 1, magnitude drawn first, then the sign.
 float randir(float divisor)
 {
     const int magnitude = rand15();

@@ -44,6 +44,7 @@ constexpr float LABEL_CELL = 128.0f;             // pixels of one written charac
 constexpr float TABLE_BOWL_Y = 130.0f;           // the bowl stands this far above its table
 constexpr float TEXTFRAME_CULL_PER_CHAR = 30.0f; // a text frame stays drawn this much longer per character
 
+// Stores the creator's values and sets the entity up as its type wants; the creator then hands it to a swarm.
 ENTITY::ENTITY(ENTITYSWARM* swarm, ENTITY* parent, float x, float y, int type, float vx, float vy, int limit,
                std::string text, int mode)
     : parent(parent), children(nullptr), text(std::move(text)), ax(0), ay(0), alive(true), visible(true), angle(0),
@@ -54,11 +55,13 @@ ENTITY::ENTITY(ENTITYSWARM* swarm, ENTITY* parent, float x, float y, int type, f
     init();
 }
 
+// Destroys the entity with its child swarm and every entity in it.
 ENTITY::~ENTITY()
 {
     delete children;
 }
 
+// Whether the entity lives on; the swarm destroys it after its tick otherwise.
 bool ENTITY::is_alive()
 {
     return alive;
@@ -70,24 +73,28 @@ ENTITY* ENTITY::owner_entity()
     return swarm ? swarm->owner : nullptr;
 }
 
+// The x of the entity in its root swarm's coordinates, composed through its owners.
 float ENTITY::absx()
 {
     ENTITY* owner = owner_entity();
     return owner ? x + owner->absx() : x;
 }
 
+// The y of the entity in its root swarm's coordinates, composed through its owners.
 float ENTITY::absy()
 {
     ENTITY* owner = owner_entity();
     return owner ? y + owner->absy() : y;
 }
 
+// The entity's zoom, times its owner's absolute zoom when it inherits zoom.
 float ENTITY::abszoom()
 {
     ENTITY* owner = owner_entity();
     return owner && inheritzoom ? zoom * owner->abszoom() : zoom;
 }
 
+// The number of all descendants of the entity.
 int ENTITY::nchildren()
 {
     int count = static_cast<int>(children->entities.size());
@@ -96,6 +103,7 @@ int ENTITY::nchildren()
     return count;
 }
 
+// The scene at the root of the entity's tree; a tree without one ends the program.
 SCENE* ENTITY::thescene()
 {
     if (swarm && swarm->scene)
@@ -109,6 +117,7 @@ SCENE* ENTITY::thescene()
 // ---------------------------------------------------------------------------
 // Modes
 
+// Changes the entity's mode and runs the mode's entry actions.
 void ENTITY::setmode(int m)
 {
     mode = m;
@@ -185,6 +194,7 @@ void ENTITY::add_child(float cx, float cy, int childtype, const std::string& chi
     children->add_entity(new ENTITY(children, this, cx, cy, childtype, 0, 0, 0, childtext, STATE_IDLE));
 }
 
+// Creates the child swarm and gives the entity its type's sprite, zoom, speeds, limits and fixed children.
 void ENTITY::init()
 {
     children = new ENTITYSWARM(this, swarm ? swarm->scale : 1.0f);
@@ -330,6 +340,7 @@ void ENTITY::init_skyboat()
 // ---------------------------------------------------------------------------
 // Behaviour
 
+// One tick of the entity: its children, then its type's behaviour, then its motion.
 void ENTITY::process()
 {
     children->process();
@@ -617,6 +628,7 @@ void ENTITY::draw_quad()
                        flip, 0, 0, 0);
 }
 
+// Draws the entity's quad, if it is in view and visible, then its children over it.
 void ENTITY::draw()
 {
     if (type == TYPE_PIPE)

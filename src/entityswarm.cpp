@@ -7,22 +7,26 @@
 #include <iostream>
 #include <vector>
 
+// A scene's layer: a world swarm of the given scale.
 ENTITYSWARM::ENTITYSWARM(SCENE* scene, float scale)
     : drawmode(1), scale(scale), scene(scene), owner(nullptr)
 {
 }
 
+// An entity's child swarm; its scale comes from the layer at the root.
 ENTITYSWARM::ENTITYSWARM(ENTITY* owner, float)
     : drawmode(1), scale(1.0f), scene(nullptr), owner(owner)
 {
 }
 
+// Destroys every entity still in the swarm.
 ENTITYSWARM::~ENTITYSWARM()
 {
     for (ENTITY* e : entities)
         delete e;
 }
 
+// Appends the entity and takes ownership of it; a full swarm destroys it instead.
 void ENTITYSWARM::add_entity(ENTITY* e)
 {
     if (entities.size() >= MAX_SWARM_ENTITIES) {
@@ -35,6 +39,7 @@ void ENTITYSWARM::add_entity(ENTITY* e)
     entities.push_back(e);
 }
 
+// Whether an entity of `type` stands within 120 pixels of arc of `who`, along x.
 bool ENTITYSWARM::entnearx(int type, ENTITY* who)
 {
     const float wx = who->absx();
@@ -54,6 +59,7 @@ bool ENTITYSWARM::entnearx(int type, ENTITY* who)
     return false;
 }
 
+// A random live entity of `type`, or null when there is none.
 ENTITY* ENTITYSWARM::randent(int type)
 {
     std::vector<ENTITY*> candidates;
@@ -70,11 +76,13 @@ ENTITY* ENTITYSWARM::randent(int type)
     return candidates[static_cast<unsigned>(std::rand()) % candidates.size()];
 }
 
+// The scale of the layer at the root of this swarm's tree.
 float ENTITYSWARM::get_scale()
 {
     return owner ? owner->swarm->get_scale() : scale;
 }
 
+// One tick of every entity in list order; the dead are destroyed right after their tick.
 void ENTITYSWARM::process()
 {
     // The end is read anew at every step, so entities appended during the walk get their tick too.
@@ -92,6 +100,7 @@ void ENTITYSWARM::process()
     }
 }
 
+// Draws every entity in list order, later ones over earlier ones.
 void ENTITYSWARM::draw()
 {
     for (ENTITY* e : entities)

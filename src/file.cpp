@@ -6,11 +6,13 @@
 
 TEXT _text;
 
+// The names read at start-up.
 TEXT& text()
 {
     return _text;
 }
 
+// Reads the names of `in` line by line: every comma ends a name, text after a line's last comma is dropped.
 void read_names(std::istream& in, TEXT& names)
 {
     std::string line;
@@ -32,6 +34,7 @@ void read_names(std::istream& in, TEXT& names)
     }
 }
 
+// Reads "names.txt" into the global names list, or ends the program when it cannot be opened.
 void init_text()
 {
     std::ifstream file("names.txt");

@@ -40,6 +40,7 @@ static bool is_dot(SDL_Surface* image, int x, int y)
     return pixel == DOT_PIXEL;
 }
 
+// Cuts the top row of the image into 5 x 5 glyphs; a dot is an opaque white pixel.
 void DOTFONT::parseimage(SDL_Surface* image, int cellwidth, int, int spacing)
 {
     if (!image) {
@@ -68,6 +69,7 @@ void DOTFONT::parseimage(SDL_Surface* image, int cellwidth, int, int spacing)
         SDL_FreeSurface(pixels);
 }
 
+// The position of `c` in charmap, or -1.
 int DOTFONT::findchar(char c)
 {
     for (int k = 0; k < CHARMAP_LENGTH; ++k)
@@ -76,6 +78,7 @@ int DOTFONT::findchar(char c)
     return -1;
 }
 
+// The loaded glyph of `c`, or null when the font has none for it.
 const DOTCHAR* DOTFONT::glyph(char c)
 {
     const int k = findchar(c);

@@ -26,10 +26,13 @@ std::vector<std::string> gfxfiles = {
 std::vector<SPRITEDATA> spritedata;
 DOTFONT cloudfont;
 
+// A sprite's size record.
 SPRITEDATA::SPRITEDATA(int w, int h) : w(w), h(h) {}
 
+// Nothing to release: the record is plain values.
 SPRITEDATA::~SPRITEDATA() {}
 
+// Opens the full-screen OpenGL window of the profile and loads the sprites and the font.
 bool init_sdl()
 {
     if (SDL_Init(SDL_INIT_EVERYTHING) < 0)
@@ -46,6 +49,7 @@ bool init_sdl()
     return true;
 }
 
+// Sets the one OpenGL state every quad relies on: pixel projection, top-left origin, alpha blending.
 bool init_GL()
 {
     glClearColor(0, 0, 0, 0);
@@ -64,6 +68,7 @@ bool init_GL()
     return true;
 }
 
+// Clears the screen, draws the scenes and presents the frame.
 void do_gfx()
 {
     glClear(GL_COLOR_BUFFER_BIT);
@@ -71,6 +76,7 @@ void do_gfx()
     SDL_GL_SwapBuffers();
 }
 
+// The image in a layout OpenGL reads whole: 3 or 4 bytes per pixel.
 SDL_Surface* uploadable_surface(SDL_Surface* image)
 {
     if (image->format->BytesPerPixel >= 3)
@@ -91,6 +97,7 @@ SDL_Surface* uploadable_surface(SDL_Surface* image)
     return SDL_ConvertSurface(image, &rgba, SDL_SWSURFACE);
 }
 
+// Uploads the image into texture `sprite` with linear filtering and records its size.
 void upload_sprite(int sprite, SDL_Surface* image)
 {
     SDL_Surface* pixels = uploadable_surface(image);
@@ -107,6 +114,7 @@ void upload_sprite(int sprite, SDL_Surface* image)
         SDL_FreeSurface(pixels);
 }
 
+// Loads every sprite image into its texture, tracing each path; stops at the first that fails.
 bool load_gfx()
 {
     for (size_t i = 0; i < gfxfiles.size(); ++i) {
@@ -122,6 +130,7 @@ bool load_gfx()
     return true;
 }
 
+// Whether the sprite has a size record and a texture.
 bool sprite_loaded(int sprite)
 {
     return sprite >= 0 && static_cast<size_t>(sprite) < spritedata.size();
@@ -149,6 +158,7 @@ static void draw_quad(const SPRITEDATA& data, int ax, int ay, bool flip)
     glLoadIdentity();
 }
 
+// Draws the whole sprite with its anchor on a screen point, scaled by size and zoom and turned by rotation.
 void draw_gl_flat(int sprite, float x, float y, float offx, float offy, float zoom, float rotation, float size,
                   bool flip, int, int, int)
 {
@@ -169,6 +179,7 @@ void draw_gl_flat(int sprite, float x, float y, float offx, float offy, float zo
     draw_quad(data, ax, ay, flip);
 }
 
+// Draws the whole sprite around the planet centre, its top turned away from the centre.
 void draw_gl_entity(int sprite, float x, float y, float camangle, float camy, float zoom, float angle, float size,
                     bool flip, int, int, int)
 {

@@ -14,11 +14,13 @@
 // comes from the generator's unseeded state and is the same in every run.
 RANDOMISE randomise __attribute__((init_priority(1200)));
 
+// Seeds the generator with the time of day.
 RANDOMISE::RANDOMISE()
 {
     std::srand(std::time(nullptr));
 }
 
+// The start-up sequence; a show without a window ends at once with status 1.
 void init()
 {
     std::srand(std::time(nullptr));
@@ -32,12 +34,14 @@ void init()
     std::cout << "Init complete." << std::endl;
 }
 
+// One logic tick of the whole show.
 void do_logic()
 {
     std::cout << "logic " << std::flush;
     sceneswarm.process();
 }
 
+// Turns the time since the last pass, plus what was carried, into at most three ticks.
 bool main_pass(MAINCLOCK& clock, double now, void (*logic)())
 {
     std::cout << "CT: " << now << std::endl;
@@ -72,6 +76,7 @@ static void drain_events()
     }
 }
 
+// Starts the show and runs its loop until Escape or a quit request.
 int SDL_main(int, char**)
 {
     init();

@@ -94,6 +94,7 @@ static ENTITY* add_new(ENTITYSWARM* swarm, float x, float y, int type)
     return e;
 }
 
+// Builds scene `number` with its six layers and initial entities, hidden and stopped.
 SCENE::SCENE(int number)
     : target(nullptr), running(false), visible(false), number(number), mode(MODE_IDLE), camspin(0), camlift(0),
       ticks(0), modeticks(0), nextname(0)
@@ -152,6 +153,7 @@ void SCENE::build_scene2()
     }
 }
 
+// Draws the six layers back to front, if the scene is visible.
 void SCENE::draw()
 {
     if (!visible)
@@ -160,11 +162,13 @@ void SCENE::draw()
         layer->draw();
 }
 
+// Starts or stops the scene's logic.
 void SCENE::run(bool r)
 {
     running = r;
 }
 
+// Shows or hides the scene.
 void SCENE::visibility(bool v)
 {
     visible = v;
@@ -177,6 +181,7 @@ static float camy_divisor(float camy)
     return std::max(camy, MIN_CAMY_DIVISOR);
 }
 
+// The camera step: five pixels of arc at the camera height.
 float SCENE::camera_step()
 {
     return CAMERA_STEP_PIXELS / camy_divisor(camy);
@@ -185,6 +190,7 @@ float SCENE::camera_step()
 // ---------------------------------------------------------------------------
 // Modes
 
+// Enters mode `m`: drops the target, restarts the mode clock and runs the mode's entry actions.
 void SCENE::setmode(int m)
 {
     mode = m;
@@ -237,6 +243,7 @@ void SCENE::launch_skyboats()
 // ---------------------------------------------------------------------------
 // The tick
 
+// One tick of the scene: camera, choreography and layers while it runs; scroll text, counters and spin always.
 void SCENE::process()
 {
     std::cout << "BKG1: " << bkg1->entities.size() << std::endl;

@@ -10,6 +10,7 @@
 static std::ios_base::Init streams_ready __attribute__((init_priority(1000)));
 SCENESWARM sceneswarm __attribute__((init_priority(1100)));
 
+// Builds scene 1 and scene 2, in that order.
 SCENESWARM::SCENESWARM() : showticks(0)
 {
     scene1 = new SCENE(1);
@@ -18,8 +19,10 @@ SCENESWARM::SCENESWARM() : showticks(0)
     add_scene(scene2);
 }
 
+// The scenes last until the program ends; only the list goes.
 SCENESWARM::~SCENESWARM() {}
 
+// Appends a scene to the processing and drawing order.
 void SCENESWARM::add_scene(SCENE* s)
 {
     scenes.push_back(s);
@@ -70,6 +73,7 @@ void SCENESWARM::timeline_step(int t)
     }
 }
 
+// One show tick: the timeline step due now, then both scenes.
 void SCENESWARM::process()
 {
     timeline_step(showticks);
@@ -78,6 +82,7 @@ void SCENESWARM::process()
     showticks += 1;
 }
 
+// Draws both scenes in order; a hidden one draws nothing.
 void SCENESWARM::draw()
 {
     for (SCENE* s : scenes)

@@ -26,6 +26,7 @@ static void load_effects()
     }
 }
 
+// Opens the audio output, loads the effects and the song, and starts the song.
 bool init_sound()
 {
     song = nullptr;
@@ -48,6 +49,7 @@ bool init_sound()
     return true;
 }
 
+// Starts the song looping forever.
 void play_song()
 {
     std::cout << "PLAY SONG" << std::endl;
@@ -57,6 +59,7 @@ void play_song()
         std::cout << "PLAYING SONG" << std::endl;
 }
 
+// Plays effect `index` once on a free channel.
 void play_sound(int index)
 {
     if (static_cast<unsigned>(index) < sounds.size())
