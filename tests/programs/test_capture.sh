@@ -4,6 +4,7 @@
 #   - the same seed captures the same frames and sound; another seed does not
 #   - started at tick 15000 it shows scene 2, at 20500 scene 1 climbing a tower, and the ticks
 #     before the start, run undrawn, leave the show exactly where drawing them would
+#   - the trace file holds the whole trace, one "logic " per tick, drawn or not
 #   - a fridge's yell starts in the sound track within the tick whose trace shows the fridge reached
 source "$(dirname "$0")/lib.sh" "$@"
 
@@ -163,7 +164,12 @@ declare -A fridge_tick
 for seed in "${CONTRAST_SEEDS[@]}"; do
   capture "find-fridge-$seed" --seed "$seed" --start "$FIRST_FRIDGE_BY" --length 1t --png \
     -o "$WORK_DIR/find-fridge-$seed" --trace "$WORK_DIR/fridge-$seed.trace"
-  fridge_tick[$seed]=$(first_follow_stop "$WORK_DIR/fridge-$seed.trace" "$SCENE2_START")
+  trace=$WORK_DIR/fridge-$seed.trace
+  grep -q -F "ADD (" <(head -c 1000 "$trace") || fail "the trace file lacks the planets' construction"
+  grep -q -F "Init complete." "$trace" || fail "the trace file lacks the start-up"
+  ticks=$(grep -o -F "logic " "$trace" | wc -l)
+  [ "$ticks" -eq $((FIRST_FRIDGE_BY + 1)) ] || fail "$ticks logic ticks traced for $FIRST_FRIDGE_BY undrawn and 1 drawn"
+  fridge_tick[$seed]=$(first_follow_stop "$trace" "$SCENE2_START")
   [ -n "${fridge_tick[$seed]}" ] || fail "seed $seed: no fridge reached between ticks $SCENE2_START and $FIRST_FRIDGE_BY"
 done
 seed_a=${CONTRAST_SEEDS[0]} seed_b=${CONTRAST_SEEDS[1]}
