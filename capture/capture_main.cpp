@@ -139,6 +139,21 @@ void stop_on_signals()
     std::signal(SIGPIPE, SIG_IGN);   // a failed ffmpeg shows as a failed write, not a silent death
 }
 
+// Everything before the first tick: the hand-over to the other profile's program, the trace, the
+// output's checks, the show's start-up and the output's files. Any failure ends the program.
+void initialize(const CaptureOptions& options, char** argv, CaptureOutput& output)
+{
+    run_profile_program(options, argv);
+    if (!route_trace(options.trace_path))
+        fail("cannot write the trace to " + options.trace_path + ": " + std::strerror(errno));
+    if (!output.check())
+        fail(output.error());
+    stop_on_signals();
+    start_show(options.seed);
+    if (!output.open(mixer_spec().freq, mixer_spec().channels))
+        fail(output.error());
+}
+
 // ---------------------------------------------------------------------------
 // Update
 
@@ -215,26 +230,10 @@ long capture(CaptureOutput& output, long total)
     return done;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// Runs the capture: the ticks before the start undrawn, then the captured ones; finishes the output
+// and prints the speed. Returns the program's exit status.
+int run_capture(const CaptureOptions& options, CaptureOutput& output)
 {
-    const CaptureOptions options = read_command_line(argc, argv);
-    if (options.help) {
-        std::fputs(help_text(program_name(argv[0])).c_str(), stdout);
-        return 0;
-    }
-    run_profile_program(options, argv);
-    if (!route_trace(options.trace_path))
-        fail("cannot write the trace to " + options.trace_path + ": " + std::strerror(errno));
-    CaptureOutput output(options, SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (!output.check())
-        fail(output.error());
-    stop_on_signals();
-    start_show(options.seed);
-    if (!output.open(mixer_spec().freq, mixer_spec().channels))
-        fail(output.error());
-
     const Clock::time_point skip_start = Clock::now();
     fast_forward(options.start_tick);
     const double skip_seconds = seconds_since(skip_start);
@@ -246,7 +245,20 @@ int main(int argc, char** argv)
         report(output.error());
         return CAPTURE_FAILED;
     }
-    std::fprintf(stderr, "%s\n",
-                 speed_summary(frames, options.start_tick, capture_seconds, options.start_tick, skip_seconds).c_str());
+    std::fprintf(stderr, "%s\n", speed_summary(frames, options.start_tick, capture_seconds, skip_seconds).c_str());
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const CaptureOptions options = read_command_line(argc, argv);
+    if (options.help) {
+        std::fputs(help_text(program_name(argv[0])).c_str(), stdout);
+        return 0;
+    }
+    CaptureOutput output(options, SCREEN_WIDTH, SCREEN_HEIGHT);
+    initialize(options, argv, output);
+    return run_capture(options, output);
 }

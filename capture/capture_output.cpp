@@ -121,7 +121,11 @@ bool CaptureOutput::open(int audio_rate, int audio_channels)
 {
     if (!sound.open(sound_path, audio_rate, audio_channels))
         return failed("cannot write " + sound_path + ": " + std::strerror(errno));
-    return options.kind == OutputKind::PNG_FRAMES || start_encoder();
+    if (options.kind == OutputKind::PNG_FRAMES || start_encoder())
+        return true;
+    sound.close();
+    remove_temporaries();
+    return false;
 }
 
 bool CaptureOutput::add_frame(const std::vector<uint8_t>& rgb)

@@ -36,7 +36,7 @@ std::string progress_line(long done, long total, long tick, double frames_per_se
     return text;
 }
 
-std::string speed_summary(long frames, long first_tick, double seconds, long skipped, double skip_seconds)
+std::string speed_summary(long frames, long first_tick, double seconds, double skip_seconds)
 {
     const double fps = seconds > 0 ? frames / seconds : 0.0;
     char text[256];
@@ -45,8 +45,8 @@ std::string speed_summary(long frames, long first_tick, double seconds, long ski
                   show_time(first_tick).c_str(), show_time(first_tick + frames).c_str(), seconds, fps,
                   real_time_share(fps));
     std::string summary = text;
-    if (skipped > 0) {
-        std::snprintf(text, sizeof text, "; the %ld ticks before ran undrawn in %.2f s", skipped, skip_seconds);
+    if (first_tick > 0) {
+        std::snprintf(text, sizeof text, "; the %ld ticks before ran undrawn in %.2f s", first_tick, skip_seconds);
         summary += text;
     }
     return summary;

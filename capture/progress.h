@@ -10,8 +10,9 @@ std::string show_time(long tick);
 // One progress line: a bar, frames done of the total, the show time reached and the speed.
 std::string progress_line(long done, long total, long tick, double frames_per_second);
 
-// The closing line: frames captured, the show time they cover, and the speed in frames per second
-// (also as a share of real time); `skipped` ticks ran undrawn first, in `skip_seconds`.
-std::string speed_summary(long frames, long first_tick, double seconds, long skipped, double skip_seconds);
+// The closing line: frames captured from `first_tick` on in `seconds`, the show time they cover, and
+// the speed in frames per second (also as a share of real time); the ticks before `first_tick`
+// ran undrawn in `skip_seconds`.
+std::string speed_summary(long frames, long first_tick, double seconds, double skip_seconds);
 
 #endif
