@@ -9,7 +9,7 @@ PACKAGES=(
   # the show itself: classic SDL 1.2 with image and mixer, OpenGL from Mesa
   libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libgl1-mesa-dev libglu1-mesa-dev
   # the asset generator: Cairo for pictures, libvorbisenc for the effects
-  libcairo2-dev libvorbis-dev libogg-dev
+  libcairo2-dev libvorbis-dev libogg-dev libpng-dev
   # tests: GoogleTest, Google Benchmark, a headless X server, keys, screenshots, an XM reader
   libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick libxmp-dev
   # capture to video
