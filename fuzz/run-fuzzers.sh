@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer programs in a clang build folder and runs each one at low priority for a
+# number of executions, starting from its seed corpus (the committed names files, the generated
+# font as surface bytes, the generated sprites). New inputs and any crash land in <build>/fuzz/work/.
+# Usage: fuzz/run-fuzzers.sh [clang build folder, default build-fuzz] [executions, default 1000000]
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${1:-$ROOT/build-fuzz}
+RUNS=${2:-1000000}               # executions per target
+RSS_LIMIT_MB=4096                # a decoded image may be large; beyond this libFuzzer calls it a fault
+WORK=$BUILD/fuzz/work
+TARGETS=(names font sprite)
+
+CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$BUILD" -j "${QUORAVINT_JOBS:-2}" --target assets font-seed "${TARGETS[@]/#/fuzz-}" >/dev/null
+
+mkdir -p "$WORK"/{names,font,sprite}
+cp "$ROOT"/fuzz/corpus/names/* "$WORK/names/"
+(cd "$BUILD/run" && "$BUILD/fuzz/font-seed" gfx/font5.png "$WORK/font")
+cp "$BUILD"/run/gfx/*.png "$WORK/sprite/"
+
+status=0
+for target in "${TARGETS[@]}"; do
+  echo "fuzzing $target for $RUNS executions"
+  (cd "$BUILD/run" && nice -n 19 "$BUILD/fuzz/fuzz-$target" -runs="$RUNS" -rss_limit_mb="$RSS_LIMIT_MB" \
+    -print_final_stats=1 -artifact_prefix="$WORK/crash-$target-" "$WORK/$target" >/dev/null \
+    2>"$WORK/$target.log") || status=1
+  grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb|==.*ERROR)' \
+    "$WORK/$target.log" || true
+done
+exit $status
