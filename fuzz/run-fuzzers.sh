@@ -6,7 +6,7 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${1:-$ROOT/build-fuzz}
+BUILD=$(mkdir -p "${1:-$ROOT/build-fuzz}" && cd "${1:-$ROOT/build-fuzz}" && pwd)
 RUNS=${2:-1000000}               # executions per target
 RSS_LIMIT_MB=4096                # a decoded image may be large; beyond this libFuzzer calls it a fault
 WORK=$BUILD/fuzz/work
