@@ -420,9 +420,7 @@ void ENTITY::process_sock()
 void ENTITY::process_tower()
 {
     if (zoom >= 1.0f && zoomspeed != 0) {
-        ENTITY* pipe = new ENTITY(children, this, 0, TOWER_FIRST_PIPE_Y, TYPE_PIPE, 0, 0, 0, " ", STATE_IDLE);
-        pipe->limit = limit - 1;
-        children->add_entity(pipe);
+        add_next_pipe(TOWER_FIRST_PIPE_Y);
         zoomspeed = 0;
     }
     const int count = nchildren();
@@ -431,16 +429,21 @@ void ENTITY::process_tower()
         vy = 0;
 }
 
+// Builds the next pipe of the column into this entity's children, with one segment fewer to go.
+void ENTITY::add_next_pipe(float pipey)
+{
+    ENTITY* pipe = new ENTITY(children, this, 0, pipey, TYPE_PIPE, 0, 0, 0, " ", STATE_IDLE);
+    pipe->limit = limit - 1;
+    children->add_entity(pipe);
+}
+
 // A pipe grows to full size, then builds the next pipe of the column while any are left.
 void ENTITY::process_pipe()
 {
     if (zoom >= PIPE_FULL_ZOOM && zoomspeed > 0) {
         zoomspeed = 0;
-        if (limit > 0) {
-            ENTITY* next = new ENTITY(children, this, 0, PIPE_STEP_Y, TYPE_PIPE, 0, 0, 0, " ", STATE_IDLE);
-            next->limit = limit - 1;
-            children->add_entity(next);
-        }
+        if (limit > 0)
+            add_next_pipe(PIPE_STEP_Y);
     }
 }
 

@@ -134,6 +134,7 @@ private:
     void process_sock();
     void process_tower();
     void process_pipe();
+    void add_next_pipe(float pipey);
     void process_cloud();
     void process_speck();
     void process_groundcore();

@@ -158,6 +158,22 @@ static void draw_quad(const SPRITEDATA& data, int ax, int ay, bool flip)
     glLoadIdentity();
 }
 
+// Binds the sprite's texture and starts the quad's transform with the scale s.
+static void begin_quad(int sprite, float s)
+{
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, sprite);
+    glLoadIdentity();
+    glScaled(s, s, 0);
+}
+
+// Moves the anchor to (tx, ty) in scaled units, turns the quad by `turn` degrees and draws it.
+static void finish_quad(const SPRITEDATA& data, float tx, float ty, float turn, int ax, int ay, bool flip)
+{
+    glTranslatef(tx, ty, 0);
+    glRotatef(turn, 0, 0, 1);
+    draw_quad(data, ax, ay, flip);
+}
+
 // Draws the whole sprite with its anchor on a screen point, scaled by size and zoom and turned by rotation.
 void draw_gl_flat(int sprite, float x, float y, float offx, float offy, float zoom, float rotation, float size,
                   bool flip, int, int, int)
@@ -170,13 +186,9 @@ void draw_gl_flat(int sprite, float x, float y, float offx, float offy, float zo
     const int ay = static_cast<int>((data.h / 2) * zoom);
     const float px = x + offx;
     const float py = y + offy;
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, sprite);
-    glLoadIdentity();
-    glScaled(s, s, 0);
+    begin_quad(sprite, s);
     std::cout << "ax " << px / s << " ay " << py / s << std::endl;
-    glTranslatef(px / s, py / s, 0);
-    glRotatef(rotation, 0, 0, 1);
-    draw_quad(data, ax, ay, flip);
+    finish_quad(data, px / s, py / s, rotation, ax, ay, flip);
 }
 
 // Draws the whole sprite around the planet centre, its top turned away from the centre.
@@ -193,11 +205,7 @@ void draw_gl_entity(int sprite, float x, float y, float camangle, float camy, fl
     const float px = std::cos(a) * y + HALF_WIDTH;
     const float py = std::sin(a) * y + PLANET_CENTRE_Y + camy + ((data.h / 2) / 2) / zoom;
     const float turn = static_cast<float>(a * DEGREES_PER_RADIAN + RIGHT_ANGLE_DEGREES + angle * DEGREES_PER_RADIAN);
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, sprite);
-    glLoadIdentity();
-    glScaled(s, s, 0);
+    begin_quad(sprite, s);
     std::cout << "SCALE " << zoom << std::endl;
-    glTranslatef(px / s, py / s, 0);
-    glRotatef(turn, 0, 0, 1);
-    draw_quad(data, ax, ay, flip);
+    finish_quad(data, px / s, py / s, turn, ax, ay, flip);
 }
