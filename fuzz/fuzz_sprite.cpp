@@ -1,4 +1,4 @@
-// Fuzz target: a sprite image file as the show loads it (SDL_image, any format it recognises)
+// Fuzz target: a sprite image file as the show loads it (chunk check, then SDL_image, any format)
 // and converts it for upload, then every byte the texture upload would read.
 #include "gfx.h"
 #include "testsupport.h"
@@ -30,6 +30,8 @@ unsigned read_as_upload_does(SDL_Surface* pixels)
 // Loads the input as an image file and prepares it for upload as load_gfx does.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
+    if (!png_chunks_fit(data, size))   // load_gfx refuses these before SDL_image sees them
+        return 0;
     SDL_Surface* image = IMG_Load_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1);
     if (!image)
         return 0;

@@ -6,10 +6,16 @@
 #include <GL/glext.h>
 #include <SDL/SDL_image.h>
 #include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <iostream>
 
 constexpr float RIGHT_ANGLE_DEGREES = 90.0f;   // turns a sprite's top away from the planet centre
 constexpr float ALPHA_TEST_REF = 0.9f;         // alpha-test reference (alpha testing itself stays off)
+constexpr unsigned char PNG_SIGNATURE[] = {137, 80, 78, 71, 13, 10, 26, 10};   // the first bytes of every PNG file
+constexpr size_t PNG_CHUNK_FRAME = 12;         // bytes around a chunk's data: length, type and CRC
+constexpr size_t PNG_CHUNK_TYPE_AT = 4;        // where a chunk's type follows its length
 
 std::vector<std::string> gfxfiles = {
     "gfx/sockwalk.png",  "gfx/sockyell0.png", "gfx/sockyell1.png",   "gfx/block.png",
@@ -43,7 +49,7 @@ bool init_sdl()
         return false;
     SDL_WM_SetCaption("Quoravint", nullptr);
     load_gfx();
-    SDL_Surface* fontimage = IMG_Load("gfx/font5.png");
+    SDL_Surface* fontimage = load_image("gfx/font5.png");
     cloudfont.parseimage(fontimage, GLYPH_SIZE, GLYPH_SIZE, GLYPH_PITCH - GLYPH_SIZE);
     SDL_FreeSurface(fontimage);
     return true;
@@ -74,6 +80,42 @@ void do_gfx()
     glClear(GL_COLOR_BUFFER_BIT);
     sceneswarm.draw();
     SDL_GL_SwapBuffers();
+}
+
+// The big-endian 32-bit number at `bytes`, as PNG stores its chunk lengths.
+static size_t png_number(const unsigned char* bytes)
+{
+    return (size_t(bytes[0]) << 24) | (size_t(bytes[1]) << 16) | (size_t(bytes[2]) << 8) | size_t(bytes[3]);
+}
+
+// Whether a PNG's chunks all lie inside the file. SDL_image ignores short reads, so a chunk that
+// claims to run past the end would have it decode stale bytes for ever instead of failing.
+bool png_chunks_fit(const unsigned char* bytes, size_t size)
+{
+    if (size < sizeof PNG_SIGNATURE || std::memcmp(bytes, PNG_SIGNATURE, sizeof PNG_SIGNATURE) != 0)
+        return true;
+    for (size_t at = sizeof PNG_SIGNATURE; at + PNG_CHUNK_FRAME <= size;) {
+        const size_t length = png_number(bytes + at);
+        if (length > size - at - PNG_CHUNK_FRAME)
+            return false;
+        const bool last = std::memcmp(bytes + at + PNG_CHUNK_TYPE_AT, "IEND", 4) == 0;
+        at += PNG_CHUNK_FRAME + length;
+        if (last)
+            return true;
+    }
+    return false;
+}
+
+// Reads the whole file and decodes it from memory, once its chunks are known to fit.
+SDL_Surface* load_image(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return nullptr;
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (bytes.empty() || !png_chunks_fit(bytes.data(), bytes.size()))
+        return nullptr;
+    return IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
 }
 
 // The image in a layout OpenGL reads whole: 3 or 4 bytes per pixel.
@@ -119,7 +161,7 @@ bool load_gfx()
 {
     for (size_t i = 0; i < gfxfiles.size(); ++i) {
         std::cout << gfxfiles[i] << std::endl;
-        SDL_Surface* image = IMG_Load(gfxfiles[i].c_str());
+        SDL_Surface* image = load_image(gfxfiles[i]);
         if (!image) {
             std::cout << "Error loading " << gfxfiles[i] << "  " << std::endl;
             return false;

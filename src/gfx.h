@@ -37,6 +37,14 @@ void do_gfx();
 // Loads every image of gfxfiles into texture i; false after the first that fails.
 bool load_gfx();
 
+// Whether the bytes, if they are a PNG file, hold whole chunks up to IEND. Anything that is
+// not a PNG passes: SDL_image judges other formats itself.
+bool png_chunks_fit(const unsigned char* bytes, size_t size);
+
+// Loads an image file with SDL_image; null when it is missing, unreadable, or a PNG whose
+// chunks run past the end of the file.
+SDL_Surface* load_image(const std::string& path);
+
 // Returns the image as a surface OpenGL can read whole: itself when it has 3 or 4 bytes
 // per pixel, otherwise a new 32-bit RGBA copy (the caller frees both), or null if converting fails.
 SDL_Surface* uploadable_surface(SDL_Surface* image);
