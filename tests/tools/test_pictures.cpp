@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "font.h"
+#include "gfx.h"
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
@@ -24,17 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The show's sprite table, in sprite order (33 and 34 are the same file).
-const std::vector<std::string> SPRITE_FILES = {
-    "gfx/sockwalk.png",  "gfx/sockyell0.png",   "gfx/sockyell1.png",     "gfx/block.png",   "gfx/pipe.png",
-    "gfx/dome.png",      "gfx/cloud0.png",      "gfx/cloud1.png",        "gfx/sky0.png",    "gfx/sky1.png",
-    "gfx/sky2.png",      "gfx/shrub0.png",      "gfx/shrub1.png",        "gfx/shrub2.png",  "gfx/textdot.png",
-    "gfx/cereal0.png",   "gfx/cereal1.png",     "gfx/cereal2.png",       "gfx/cereal3.png", "gfx/cereal4.png",
-    "gfx/cereal5.png",   "gfx/cereal6.png",     "gfx/cereal7.png",       "gfx/cereal8.png", "gfx/grass.png",
-    "gfx/ground0.png",   "gfx/ground1.png",     "gfx/ground2.png",       "gfx/stone0.png",  "gfx/stone1.png",
-    "gfx/stone2.png",    "gfx/domefloor.png",   "gfx/bowl.png",          "gfx/spoon.png",   "gfx/spoon.png",
-    "gfx/fridge-open.png", "gfx/fridge-closed.png", "gfx/table.png",
-};
 const char* const FONT_FILE = "gfx/font5.png";
 
 constexpr int OPAQUE = 255;              // alpha of a pixel nothing shows through
@@ -201,7 +191,7 @@ std::string glyph_pattern(SDL_Surface* font, int k)
 
 TEST(Pictures, EveryImageLoadsAs32BitsWithAlpha)
 {
-    std::vector<std::string> files = SPRITE_FILES;
+    std::vector<std::string> files = gfxfiles;
     files.push_back(FONT_FILE);
     for (const std::string& file : files) {
         Surface image = load(file);
@@ -415,7 +405,7 @@ TEST(Generator, TwoRunsWriteTheSameBytes)
         EXPECT_EQ(one[k].first, two[k].first);
         EXPECT_TRUE(one[k].second == two[k].second) << one[k].first << " differs between runs";
     }
-    for (const std::string& file : SPRITE_FILES)
+    for (const std::string& file : gfxfiles)
         EXPECT_TRUE(fs::exists(first / file)) << file;
     fs::remove_all(base);
 }
