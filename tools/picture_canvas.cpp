@@ -91,6 +91,27 @@ void fill_outlined(cairo_t* cr, Rgb fill, double line)
     cairo_stroke(cr);
 }
 
+cairo_path_t* fill_and_clip(cairo_t* cr, Rgb fill)
+{
+    cairo_path_t* shape = cairo_copy_path(cr);
+    set_colour(cr, fill);
+    cairo_fill(cr);
+    cairo_save(cr);
+    cairo_append_path(cr, shape);
+    cairo_clip(cr);
+    return shape;
+}
+
+void outline_clipped(cairo_t* cr, cairo_path_t* shape, double line)
+{
+    cairo_restore(cr);
+    cairo_append_path(cr, shape);
+    set_colour(cr, palette::INK);
+    cairo_set_line_width(cr, line);
+    cairo_stroke(cr);
+    cairo_path_destroy(shape);
+}
+
 void paint_glow(cairo_t* cr, double cx, double cy, double radius, Rgb colour, double alpha)
 {
     cairo_pattern_t* glow = cairo_pattern_create_radial(cx, cy, 0, cx, cy, radius);

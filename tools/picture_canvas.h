@@ -90,6 +90,13 @@ void add_star(cairo_t* cr, double cx, double cy, double outer, double inner, int
 // Fills the current path with `fill`, then strokes it in ink `line` pixels wide.
 void fill_outlined(cairo_t* cr, Rgb fill, double line);
 
+// Fills the current path with `fill`, then saves the state and clips to that shape, so what is
+// drawn next stays inside it. Returns the shape for outline_clipped, which ends the clip.
+cairo_path_t* fill_and_clip(cairo_t* cr, Rgb fill);
+
+// Ends the clip of fill_and_clip and strokes the shape in ink `line` pixels wide.
+void outline_clipped(cairo_t* cr, cairo_path_t* shape, double line);
+
 // Paints a round glow: `colour` at `alpha` in the middle fading to nothing at `radius`.
 void paint_glow(cairo_t* cr, double cx, double cy, double radius, Rgb colour, double alpha);
 

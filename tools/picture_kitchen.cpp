@@ -126,12 +126,7 @@ void paint_tablecloth(cairo_t* cr)
     for (double x = TABLE_FRAME_W - 6; x > 6 + 1; x -= SCALLOP)
         cairo_curve_to(cr, x - 4, HEM_Y + 12, x - SCALLOP + 4, HEM_Y + 12, x - SCALLOP, HEM_Y);
     cairo_close_path(cr);
-    cairo_path_t* cloth = cairo_copy_path(cr);
-    set_colour(cr, palette::CREAM);
-    cairo_fill(cr);
-    cairo_save(cr);
-    cairo_append_path(cr, cloth);
-    cairo_clip(cr);
+    cairo_path_t* cloth = fill_and_clip(cr, palette::CREAM);
     set_colour(cr, palette::CHERRY, 0.45);   // stripes both ways; where they cross the check darkens
     for (double x = 6; x < TABLE_FRAME_W; x += 2 * 16)
         cairo_rectangle(cr, x, 0, 16, HEM_Y + 20);
@@ -139,12 +134,7 @@ void paint_tablecloth(cairo_t* cr)
     for (double y = 4; y < HEM_Y + 20; y += 2 * 16)
         cairo_rectangle(cr, 0, y, TABLE_FRAME_W, 16);
     cairo_fill(cr);
-    cairo_restore(cr);
-    cairo_append_path(cr, cloth);
-    set_colour(cr, palette::INK);
-    cairo_set_line_width(cr, OUTLINE);
-    cairo_stroke(cr);
-    cairo_path_destroy(cloth);
+    outline_clipped(cr, cloth, OUTLINE);
 }
 
 // Adds the outline of the bowl's body (below its rim) to the path.

@@ -64,24 +64,14 @@ void paint_cupola(cairo_t* cr, double cx, double base_y)
     fill_outlined(cr, palette::SUN, 4);
     cairo_arc(cr, cx, base_y, CUPOLA_R, M_PI, 2 * M_PI);
     cairo_close_path(cr);
-    cairo_path_t* cupola = cairo_copy_path(cr);
-    set_colour(cr, palette::CREAM);
-    cairo_fill(cr);
-    cairo_save(cr);
-    cairo_append_path(cr, cupola);
-    cairo_clip(cr);
+    cairo_path_t* cupola = fill_and_clip(cr, palette::CREAM);
     set_colour(cr, palette::CORAL);
     for (double stripe : {-0.55, 0.55}) {
         add_ellipse(cr, cx + stripe * CUPOLA_R * 1.6, base_y, CUPOLA_R * 0.5, CUPOLA_R * 1.1);
         cairo_fill(cr);
     }
     paint_shine(cr, cx - CUPOLA_R * 0.4, base_y - CUPOLA_R * 0.65, CUPOLA_R * 0.2, CUPOLA_R * 0.1);
-    cairo_restore(cr);
-    cairo_append_path(cr, cupola);
-    set_colour(cr, palette::INK);
-    cairo_set_line_width(cr, OUTLINE);
-    cairo_stroke(cr);
-    cairo_path_destroy(cupola);
+    outline_clipped(cr, cupola, OUTLINE);
     add_ellipse(cr, cx, base_y - CUPOLA_R * 0.42, CUPOLA_R * 0.24, CUPOLA_R * 0.24);
     fill_outlined(cr, palette::SKY_BLUE, OUTLINE);
     paint_shine(cr, cx - 6, base_y - CUPOLA_R * 0.48, 7, 4);
