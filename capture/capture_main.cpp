@@ -13,7 +13,7 @@
 #include "main.h"
 #include "sceneswarm.h"
 #include "sound.h"
-#include QUORAVINT_PROFILE
+#include "profile.h"
 
 #include <SDL/SDL.h>
 #include <cerrno>

@@ -2,7 +2,7 @@
 #ifndef GFX_H
 #define GFX_H
 
-#include QUORAVINT_PROFILE
+#include "profile.h"
 #include "font.h"
 
 #include <SDL/SDL.h>

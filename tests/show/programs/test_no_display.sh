@@ -1,6 +1,6 @@
 # Without a display neither program can open its window: each writes "VIDEO ERROR: " with
 # SDL's reason and ends at once with status 1, before the main loop starts.
-source "$(dirname "$0")/lib.sh" "$@"
+source "$(dirname "$0")/../../support/lib.sh" "$@"
 
 UNSERVED_DISPLAY=:59999   # a display number far above any X server this machine runs
 

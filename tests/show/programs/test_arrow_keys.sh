@@ -1,6 +1,6 @@
 # Holding the right arrow key turns the view: the camera angle the show traces grows about six
 # times as fast as the world's own spin, and the picture differs from one taken without the key.
-source "$(dirname "$0")/lib.sh" "$@"
+source "$(dirname "$0")/../../support/lib.sh" "$@"
 
 HOLD=2                 # s each phase lasts: about 120 ticks
 MIN_SPEED_UP=3         # the key adds 0.005 rad per tick to the spin of 0.001: about six times

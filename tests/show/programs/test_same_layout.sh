@@ -1,6 +1,6 @@
 # Two runs of a program build the same scenes: the trace written before "Init complete."
 # (the construction of both planets, then the loading of pictures, sounds and names) is the same.
-source "$(dirname "$0")/lib.sh" "$@"
+source "$(dirname "$0")/../../support/lib.sh" "$@"
 
 # The start-up trace of the last run: everything before "Init complete.", without lines that
 # depend on the moment of the run (none are known today; the clock's lines come only later).

@@ -6,7 +6,7 @@
 #     before the start, run undrawn, leave the show exactly where drawing them would
 #   - the trace file holds the whole trace, one "logic " per tick, drawn or not
 #   - a fridge's yell starts in the sound track within the tick whose trace shows the fridge reached
-source "$(dirname "$0")/lib.sh" "$@"
+source "$(dirname "$0")/../support/lib.sh" "$@"
 
 CAPTURE=$RUN_DIR/demo-capture
 CAPTURE_LIMIT=200          # s one capture may take on a busy machine before it counts as hung

@@ -1,6 +1,6 @@
 # An Escape key press ends either program with status 0, also when other key events wait
 # in the queue before it; an Escape release alone and other keys leave the show running.
-source "$(dirname "$0")/lib.sh" "$@"
+source "$(dirname "$0")/../../support/lib.sh" "$@"
 
 for program in "${PROGRAMS[@]}"; do
   # Escape goes down before the program starts, so the program meets only its release.

@@ -1,7 +1,7 @@
 # Both programs, started from the run folder, load every sprite in index order, the font
 # image, the three effects and the song without an error line, and end with status 0 on
 # the quit request (SIGINT).
-source "$(dirname "$0")/lib.sh" "$@"
+source "$(dirname "$0")/../../support/lib.sh" "$@"
 
 # The sprite images in index order.
 SPRITE_PATHS="gfx/sockwalk.png gfx/sockyell0.png gfx/sockyell1.png gfx/block.png gfx/pipe.png gfx/dome.png

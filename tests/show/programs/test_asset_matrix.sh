@@ -11,7 +11,7 @@
 #
 # Usage: bash test_asset_matrix.sh <run dir> <build dir>
 
-source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/lib.sh"
 
 LANES=2                        # demos running at once: one per core of the test machine
 STILL_RUNNING_WAIT=1           # s each damaged show must keep running (lib.sh waits 2 s by default)

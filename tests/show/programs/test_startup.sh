@@ -1,7 +1,7 @@
 # Both programs start, trace their start-up and main loop, open a window of their profile's
 # size on which the show is drawn, and end with status 0 on the quit request (SIGINT).
 # Without sprite images they still run, on a black screen.
-source "$(dirname "$0")/lib.sh" "$@"
+source "$(dirname "$0")/../../support/lib.sh" "$@"
 
 CT_VALUES_CHECKED=50   # pass times compared for order; enough to span several frames
 

@@ -1,6 +1,6 @@
 # A run folder without names.txt ends either program at start-up with
 # "Error opening names.txt." and status 1.
-source "$(dirname "$0")/lib.sh" "$@"
+source "$(dirname "$0")/../../support/lib.sh" "$@"
 
 for program in "${PROGRAMS[@]}"; do
   start_show "$program" "$(run_folder_without names.txt)"
