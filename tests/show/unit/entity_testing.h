@@ -18,17 +18,27 @@
 #include <utility>
 #include <vector>
 
+// Releases the scene's layers and every entity in them; the show's own scenes never go.
+inline void release_layers(SCENE& scene)
+{
+    for (ENTITYSWARM* layer : {scene.backdrop, scene.bkg1, scene.bkg2, scene.core, scene.structures, scene.actors})
+        delete layer;
+}
+
+// Releases a scene built with new, with its layers and entities.
+inline void release_scene(SCENE* scene)
+{
+    release_layers(*scene);
+    delete scene;
+}
+
 // An empty scene (no planet built) as the root of a test's entity trees; unlike the
 // show's scenes it releases its layers, and every entity in them, when the test ends.
 class TestScene {
 public:
     SCENE scene{3};
     TestScene() = default;
-    ~TestScene()
-    {
-        for (ENTITYSWARM* layer : {scene.backdrop, scene.bkg1, scene.bkg2, scene.core, scene.structures, scene.actors})
-            delete layer;
-    }
+    ~TestScene() { release_layers(scene); }
     TestScene(const TestScene&) = delete;
     TestScene& operator=(const TestScene&) = delete;
 };
