@@ -17,31 +17,17 @@ constexpr float SOCK_LIFT_SHRINK = -0.02f;       // zoom per tick of a sock bein
 constexpr float SOCK_LIFT_RISE = 5.0f;           // pixels per tick a lifted sock rises
 constexpr double SOCK_GONE_ZOOM = 0.05;          // a lifted sock vanishes at this zoom
 constexpr float FRIDGE_OPEN_TICKS = 100.0f;      // ticks a fridge stays open
-constexpr float TOWER_FIRST_PIPE_Y = -400.0f;    // the first pipe hangs this far below the dome
-constexpr float PIPE_STEP_Y = -250.0f;           // each further pipe this far below the one before
-constexpr double PIPE_FULL_ZOOM = 0.6;           // a pipe stops growing at this zoom
 constexpr double CLOUD_SHRINK = 0.01;            // zoom per tick of a cloud that has lived its life
 constexpr int SPAWN_CHANCE = 3;                  // spawners add a speck with chance 1 in this, per tick
-constexpr double TURN = 6.2831855;               // a full turn, for the ground core's speck angles
 constexpr int CORE_SPECK_SLOTS = 20;             // the ground core's specks stand on twentieths of a turn
-constexpr int GRID_CELL = 100;                   // pixels of a backdrop spawner's grid cell
 constexpr float TEXT_ACTION_TICKS = 10.0f;       // a text frame acts when its timer reaches this
 constexpr int TEXT_LAST_ROW = GLYPH_SIZE - 1;    // the last dot row a text frame writes
-constexpr float DOT_SPACING = 16.0f;             // pixels between dots along a text line
-constexpr float DOT_ROW_STEP = -14.0f;           // pixels between dot rows, towards the planet centre
 constexpr int RELEASE_RANDOM = 10;               // a released dot falls with 1 to this many ...
 constexpr double RELEASE_PULL = 0.002;           // ... steps of this pull per tick squared
 constexpr double DOT_LOW_ZOOM = 0.09;            // a held text dot bounces back at this zoom
 constexpr double DOT_GONE_ZOOM = 0.01;           // a released text dot vanishes below this zoom
-constexpr float DOT_MIN_RADIUS = 1000.0f;        // text dots below this radius vanish
 constexpr int CEREAL_CHANCE = 300;               // a bowl throws cereal with chance 10 in this, per tick
 constexpr int CEREAL_HITS = 9;                   // the highest residue that throws
-constexpr float CEREAL_MIN_RADIUS = 100.0f;      // cereal falling below this radius is removed
-constexpr double SKYBOAT_FULL_ZOOM = 0.3;        // a sky boat stops growing at this zoom
-constexpr float SKYBOAT_HULL_Y = -80.0f;         // hull and oar sit this far below the rower
-constexpr float SKYBOAT_LABEL_Y = -120.0f;       // the name label sits this far below the rower
-constexpr float LABEL_CELL = 128.0f;             // pixels of one written character along the label
-constexpr float TABLE_BOWL_Y = 130.0f;           // the bowl stands this far above its table
 constexpr float TEXTFRAME_CULL_PER_CHAR = 30.0f; // a text frame stays drawn this much longer per character
 
 // Stores the creator's values and sets the entity up as its type wants; the creator then hands it to a swarm.
@@ -240,11 +226,11 @@ void ENTITY::init()
     case TYPE_SPECK:
         zoom = 0.1f;
         zoomspeed = 0.05f;
-        timer = 1.0f;
+        timer = SPECK_PEAK_ZOOM;
         break;
     case TYPE_SKY:
         sprite = SPRITE_SKY0;
-        zoom = 10.0f;
+        zoom = BACKDROP_ZOOM;
         break;
     case TYPE_TEXTFRAME:
         mode = STATE_IDLE;
@@ -257,7 +243,7 @@ void ENTITY::init()
         sprite = SPRITE_TEXTDOT;
         zoom = 0.1f;
         zoomspeed = 0.005f;
-        timer = 0.3f;
+        timer = TEXT_DOT_PEAK_ZOOM;
         break;
     case TYPE_CEREAL:
         sprite = SPRITE_CEREAL0 + std::rand() % 9;
@@ -270,22 +256,22 @@ void ENTITY::init()
         if (std::rand() & 1)
             spin = -spin;
         angle = static_cast<float>(std::rand() % 360);
-        zoom = 0.3f;
+        zoom = CEREAL_ZOOM;
         break;
     case TYPE_BOWL:
         sprite = SPRITE_BOWL;
-        zoom = 0.5f;
+        zoom = BOWL_ZOOM;
         break;
     case TYPE_GRASS:
         sprite = SPRITE_GRASS;
         break;
     case TYPE_GROUNDCORE:
         sprite = SPRITE_GROUND0;
-        zoom = 10.0f;
+        zoom = PLANET_BODY_ZOOM;
         break;
     case TYPE_STONE:
         sprite = SPRITE_STONE0;
-        zoom = 10.0f;
+        zoom = BACKDROP_ZOOM;
         break;
     case TYPE_DOMEFLOOR:
         sprite = SPRITE_DOMEFLOOR;
@@ -419,7 +405,7 @@ void ENTITY::process_sock()
 // A tower's dome grows, starts its pipe column once full size, and rises until the column is complete.
 void ENTITY::process_tower()
 {
-    if (zoom >= 1.0f && zoomspeed != 0) {
+    if (zoom >= DOME_FULL_ZOOM && zoomspeed != 0) {
         add_next_pipe(TOWER_FIRST_PIPE_Y);
         zoomspeed = 0;
     }
@@ -458,9 +444,9 @@ void ENTITY::process_cloud()
         alive = false;
         zoomspeed = 0;
     }
-    if (zoom >= 1.0f) {
+    if (zoom >= CLOUD_FULL_ZOOM) {
         zoomspeed = 0;
-        zoom = 1.0f;
+        zoom = CLOUD_FULL_ZOOM;
     }
     std::cout << "ZOOM " << zoom << std::endl;
 }
@@ -483,7 +469,7 @@ void ENTITY::process_groundcore()
     const int r = std::rand() % 70 + 28;
     const int k = std::rand() % 100;
     const float newy = zoom * r;
-    const float newx = static_cast<float>(k * TURN / CORE_SPECK_SLOTS);
+    const float newx = static_cast<float>(k * FULL_TURN / CORE_SPECK_SLOTS);
     std::cout << "NEW: y " << newy << " x " << newx;
     ENTITY* speck = new ENTITY(swarm, nullptr, newx, newy, TYPE_SPECK, 0, 0, 0, " ", STATE_IDLE);
     if (mode == STATE_IDLE)
@@ -558,7 +544,7 @@ void ENTITY::process_textdot()
         zoomspeed = -zoomspeed;
         zoom += zoomspeed;
     }
-    if (absy() < DOT_MIN_RADIUS)
+    if (absy() < TEXT_DOT_FLOOR)
         alive = false;
     if (ay != 0 && zoom < DOT_GONE_ZOOM)
         alive = false;
@@ -576,7 +562,7 @@ void ENTITY::process_bowl()
 void ENTITY::process_cereal()
 {
     std::cout << "CEREAL " << vx << " " << vy << " " << absx() << " " << absy() << std::endl;
-    if (absy() < CEREAL_MIN_RADIUS)
+    if (absy() < CEREAL_FLOOR)
         alive = false;
 }
 

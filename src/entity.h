@@ -2,6 +2,8 @@
 #ifndef ENTITY_H
 #define ENTITY_H
 
+#include "geometry.h"
+
 #include <string>
 
 class ENTITYSWARM;
@@ -70,10 +72,6 @@ enum {
     SPRITE_FRIDGE_CLOSED = 36,
     SPRITE_TABLE = 37,
 };
-
-constexpr double HALF_TURN = 3.14159265;          // the show's half turn, radians
-constexpr double QUARTER_TURN = 1.570796325;      // the show's quarter turn, radians
-constexpr float WALK_BOUND = 12.5663706f;         // socks turn back beyond four half turns (4 pi)
 
 // One animated object of a scene; it owns its child swarm.
 class ENTITY {

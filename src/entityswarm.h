@@ -2,6 +2,8 @@
 #ifndef ENTITYSWARM_H
 #define ENTITYSWARM_H
 
+#include "geometry.h"
+
 #include <cstddef>
 #include <list>
 
@@ -9,7 +11,6 @@ class ENTITY;
 class SCENE;
 
 constexpr std::size_t MAX_SWARM_ENTITIES = 20000;   // cap that bounds the cost of one swarm
-constexpr float NEAR_ARC = 120.0f;                   // pixels of arc either side that count as near
 
 // An ordered list of entities that owns them, linked up to a scene or an owner entity.
 class ENTITYSWARM {

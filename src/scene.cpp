@@ -12,40 +12,14 @@
 #include <cstdlib>
 #include <iostream>
 
-constexpr int ANGLE_DEGREES = 720;              // random angles are whole degrees over two turns
-constexpr float GRASS_FIRST = -500.0f;          // grass blade counter: first ...
-constexpr float GRASS_END = 1000.0f;            // ... and one past the last
-constexpr double GRASS_PER_RADIAN = 27.5;       // grass blades per radian of the ring
-constexpr float GROUND_RADIUS = 1000.0f;        // radius of the grass ring and the dome floor
-constexpr float SOCK_RADIUS = 1200.0f;          // socks walk at this radius
 constexpr int START_SOCKS = 40;                 // socks scene 1 starts with
 constexpr int SHRUB_PAIRS = 20;                 // near and far shrubs of scene 1
-constexpr float NEAR_SHRUB_RADIUS = 1170.0f;    // radius of the near shrubs
-constexpr float FAR_SHRUB_RADIUS = 1200.0f;     // radius of the far shrubs
-constexpr float FLOOR_FIRST = -250.0f;          // dome floor counter: first ...
-constexpr float FLOOR_END = 750.0f;             // ... and one past the last
-constexpr double FLOOR_PER_RADIAN = 26.0;       // dome floor pieces per radian
-constexpr double KITCHEN_END_DEGREES = 720.0;   // fridges and tables stand on two turns
-constexpr int KITCHEN_GAP_DEGREES = 30;         // gap unit between two of them: 30, 60 or 90 degrees
-constexpr float FRIDGE_RADIUS = 1430.0f;        // fridges stand at this radius
-constexpr float TABLE_RADIUS = 1200.0f;         // tables stand at this radius
-constexpr int VACUUM_FIRST = -10;               // the vacuum ring's towers: first index ...
-constexpr int VACUUM_LAST = 29;                 // ... and last, half a radian apart
-constexpr float VACUUM_STEP = 0.5f;             // radians between two towers of the ring
-constexpr float VACUUM_RADIUS = 1800.0f;        // radius the ring's towers start at
 constexpr int SKYBOATS = 5;                     // sky boats per round of names
-constexpr float SKYBOAT_LOW = 350.0f;           // the lowest boat flies this far above the camera height
-constexpr float SKYBOAT_STACK = 100.0f;         // and each further one this much higher
 constexpr float FAST_BOAT = 3.5f;               // pixels per tick at the camera height, even boats
 constexpr float SLOW_BOAT = 2.8f;               // pixels per tick at the camera height, odd boats
 constexpr double FOLLOW_DIVISOR = 50.0;         // the camera closes this share of the gap per tick
-constexpr float CAMERA_STEP_PIXELS = 5.0f;      // camera step: this arc length at the camera height
-constexpr double TOWER_MARK = 100.0;            // a sock's angle in hundredths ...
-constexpr int TOWER_MARK_STEP = 10;             // ... must be a multiple of ten to call a tower
-constexpr float TOWER_CALL_RISE = 550.0f;       // a called tower starts this far above the sock
 constexpr float CALL_TICKS_PER_PIPE = 10.0f;    // a sock calls this long for each pipe
 constexpr float CLIMB_STEP = 10.0f;             // pixels the camera climbs per tick
-constexpr float CLIMB_MARGIN = 600.0f;          // the climb ends this far below the tower's top
 constexpr int PICK_WAIT = 249;                  // ticks without a target before a pick
 constexpr int SKYNAMES_TICKS = 499;             // ticks of sky names before the next climb
 constexpr int FRIDGE_WAIT = 499;                // ticks between fridge visits
@@ -55,12 +29,8 @@ constexpr double BOB_PERIOD = 10.0;             // the camera bobs by sin(ticks 
 constexpr int CLOUD_DICE = 1000;                // cloud chance: near on 0..9, far on 10..19 of this
 constexpr int NEAR_CLOUD_MAX = 9;
 constexpr int FAR_CLOUD_MAX = 19;
-constexpr double CLOUD_SPREAD = 18.8495559;     // clouds appear at whole radians below three turns
-constexpr int CLOUD_LOW = 1500;                 // clouds float from this radius ...
-constexpr int CLOUD_RANGE = 2000;               // ... up to this much higher
 constexpr float CLOUD_SPEED_DIVISOR = 3.0f;     // randir divisor of a new cloud's speed
 constexpr int FRIDGE_SPIN_MAX = 5;              // after a fridge visit the world turns 1 to this many px per tick
-constexpr float SCROLL_RADIUS = 1400.0f;        // the scroll text travels at this radius
 constexpr float SCROLL_SPEED = -7.0f;           // pixels per tick, right to left across the view
 
 const char* const SCROLLTEXT1 =
@@ -99,13 +69,13 @@ SCENE::SCENE(int number)
     : target(nullptr), running(false), visible(false), number(number), mode(MODE_IDLE), camspin(0), camlift(0),
       ticks(0), modeticks(0), nextname(0)
 {
-    backdrop = new ENTITYSWARM(this, 0.8f);
+    backdrop = new ENTITYSWARM(this, BACKDROP_SCALE);
     backdrop->drawmode = 0;
-    bkg1 = new ENTITYSWARM(this, 0.5f);
-    bkg2 = new ENTITYSWARM(this, 0.7f);
-    core = new ENTITYSWARM(this, 1.0f);
-    structures = new ENTITYSWARM(this, 1.0f);
-    actors = new ENTITYSWARM(this, 1.0f);
+    bkg1 = new ENTITYSWARM(this, FAR_LAYER_SCALE);
+    bkg2 = new ENTITYSWARM(this, NEAR_LAYER_SCALE);
+    core = new ENTITYSWARM(this, PLANET_LAYER_SCALE);
+    structures = new ENTITYSWARM(this, PLANET_LAYER_SCALE);
+    actors = new ENTITYSWARM(this, PLANET_LAYER_SCALE);
     camangle = START_CAMANGLE;
     camy = START_CAMY;
     if (number == 1)
