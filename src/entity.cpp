@@ -174,10 +174,11 @@ void ENTITY::setmode_walk()
 // ---------------------------------------------------------------------------
 // Set-up
 
-// Builds a child of the given type into this entity's own child swarm.
-void ENTITY::add_child(float cx, float cy, int childtype, const std::string& childtext)
+// Builds a child of the given type into this entity's own child swarm; null if the swarm is full.
+ENTITY* ENTITY::add_child(float cx, float cy, int childtype, const std::string& childtext,
+                          const PREPARE& prepare)
 {
-    children->add_entity(new ENTITY(children, this, cx, cy, childtype, 0, 0, 0, childtext, STATE_IDLE));
+    return children->spawn(this, cx, cy, childtype, 0, childtext, prepare);
 }
 
 // Creates the child swarm and gives the entity its type's sprite, zoom, speeds, limits and fixed children.
@@ -295,7 +296,7 @@ void ENTITY::init()
         break;
     case TYPE_TABLE:
         sprite = SPRITE_TABLE;
-        add_child(0, TABLE_BOWL_Y, TYPE_BOWL, " ");
+        add_child(0, TABLE_BOWL_Y, TYPE_BOWL);
         break;
     default:   // TYPE_RESERVED0, TYPE_RESERVED5, TYPE_STONESPAWNER and unknown types
         sprite = SPRITE_BLOCK;
@@ -311,16 +312,16 @@ void ENTITY::init_skyboat()
     zoom = 0.05f;
     zoomspeed = 0.01f;
     facing = vx > 0 ? 1 : 0;
-    add_child(0, SKYBOAT_HULL_Y, TYPE_BOAT, " ");
-    add_child(0, SKYBOAT_HULL_Y, TYPE_OAR, " ");
+    add_child(0, SKYBOAT_HULL_Y, TYPE_BOAT);
+    add_child(0, SKYBOAT_HULL_Y, TYPE_OAR);
     timer = 0;
     limit = 200;
-    if (text == " ")
+    if (text == NO_TEXT)
         return;
-    ENTITY* label = new ENTITY(children, this, 0, SKYBOAT_LABEL_Y, TYPE_TEXTFRAME, 0, 0, 0, text, STATE_IDLE);
-    if (facing == 1)
-        label->x -= (text.size() * LABEL_CELL) / absy();
-    children->add_entity(label);
+    add_child(0, SKYBOAT_LABEL_Y, TYPE_TEXTFRAME, text, [this](ENTITY& label) {
+        if (facing == 1)   // the name ends under a boat heading right
+            label.x -= (text.size() * LABEL_CELL) / absy();
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -418,9 +419,7 @@ void ENTITY::process_tower()
 // Builds the next pipe of the column into this entity's children, with one segment fewer to go.
 void ENTITY::add_next_pipe(float pipey)
 {
-    ENTITY* pipe = new ENTITY(children, this, 0, pipey, TYPE_PIPE, 0, 0, 0, " ", STATE_IDLE);
-    pipe->limit = limit - 1;
-    children->add_entity(pipe);
+    add_child(0, pipey, TYPE_PIPE, NO_TEXT, [this](ENTITY& pipe) { pipe.limit = limit - 1; });
 }
 
 // A pipe grows to full size, then builds the next pipe of the column while any are left.
@@ -471,12 +470,12 @@ void ENTITY::process_groundcore()
     const float newy = zoom * r;
     const float newx = static_cast<float>(k * FULL_TURN / CORE_SPECK_SLOTS);
     std::cout << "NEW: y " << newy << " x " << newx;
-    ENTITY* speck = new ENTITY(swarm, nullptr, newx, newy, TYPE_SPECK, 0, 0, 0, " ", STATE_IDLE);
-    if (mode == STATE_IDLE)
-        speck->sprite = SPRITE_GROUND0 + std::rand() % 3;
-    else if (mode == STATE_WALK)
-        speck->sprite = SPRITE_SKY0 + std::rand() % 3;
-    swarm->add_entity(speck);
+    swarm->spawn(nullptr, newx, newy, TYPE_SPECK, 0, NO_TEXT, [this](ENTITY& speck) {
+        if (mode == STATE_IDLE)
+            speck.sprite = SPRITE_GROUND0 + std::rand() % 3;
+        else if (mode == STATE_WALK)
+            speck.sprite = SPRITE_SKY0 + std::rand() % 3;
+    });
 }
 
 // An invisible spawner scatters specks of its family over the screen's 100-pixel grid.
@@ -487,9 +486,8 @@ void ENTITY::process_spawner(int firstsprite)
         return;
     const float newx = static_cast<float>(GRID_CELL * (std::rand() % GRID_COLUMNS) + GRID_CELL / 2);
     const float newy = static_cast<float>(GRID_CELL * (std::rand() % GRID_ROWS) + GRID_CELL / 2);
-    ENTITY* speck = new ENTITY(swarm, nullptr, newx, newy, TYPE_SPECK, 0, 0, 0, " ", STATE_IDLE);
-    speck->sprite = firstsprite + std::rand() % 3;
-    swarm->add_entity(speck);
+    swarm->spawn(nullptr, newx, newy, TYPE_SPECK, 0, NO_TEXT,
+                 [firstsprite](ENTITY& speck) { speck.sprite = firstsprite + std::rand() % 3; });
 }
 
 // A text frame writes its text one dot row per action, later releases its dots and dies when they are gone.
@@ -521,9 +519,7 @@ void ENTITY::write_text_row()
         for (int j = 0; j < GLYPH_SIZE; ++j) {
             if (!glyph->dots[j][textrow])
                 continue;
-            const float dotx = s * j + s * GLYPH_PITCH * i;
-            children->add_entity(
-                new ENTITY(children, this, dotx, DOT_ROW_STEP * textrow, TYPE_TEXTDOT, 0, 0, 0, " ", STATE_IDLE));
+            add_child(s * j + s * GLYPH_PITCH * i, DOT_ROW_STEP * textrow, TYPE_TEXTDOT);
         }
     }
 }
@@ -555,7 +551,7 @@ void ENTITY::process_bowl()
 {
     if (std::rand() % CEREAL_CHANCE > CEREAL_HITS)
         return;
-    swarm->add_entity(new ENTITY(swarm, nullptr, 0, 0, TYPE_CEREAL, 0, 0, 0, " ", STATE_IDLE));
+    swarm->spawn(nullptr, 0, 0, TYPE_CEREAL);
 }
 
 // Cereal flies and falls until it drops below the table into the planet.

@@ -4,6 +4,7 @@
 
 #include "geometry.h"
 
+#include <functional>
 #include <string>
 
 class ENTITYSWARM;
@@ -73,6 +74,13 @@ enum {
     SPRITE_TABLE = 37,
 };
 
+constexpr const char* NO_TEXT = " ";   // the text of an entity that has nothing to say
+
+class ENTITY;
+
+// Finishes a freshly built entity before its swarm takes it: a sprite, a limit, a mode.
+using PREPARE = std::function<void(ENTITY&)>;
+
 // One animated object of a scene; it owns its child swarm.
 class ENTITY {
 public:
@@ -123,7 +131,8 @@ public:
 
 private:
     ENTITY* owner_entity();
-    void add_child(float cx, float cy, int childtype, const std::string& childtext);
+    ENTITY* add_child(float cx, float cy, int childtype, const std::string& childtext = NO_TEXT,
+                      const PREPARE& prepare = nullptr);
     void init_skyboat();
     void setmode_yell();
     void setmode_walk();

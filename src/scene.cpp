@@ -56,14 +56,6 @@ static float random_angle()
     return static_cast<float>((std::rand() % ANGLE_DEGREES) / DEGREES_PER_RADIAN);
 }
 
-// Builds an entity with the show's defaults and hands it to `swarm`.
-static ENTITY* add_new(ENTITYSWARM* swarm, float x, float y, int type)
-{
-    ENTITY* e = new ENTITY(swarm, nullptr, x, y, type, 0, 0, 0, " ", STATE_IDLE);
-    swarm->add_entity(e);
-    return e;
-}
-
 // Builds scene `number` with its six layers and initial entities, hidden and stopped.
 SCENE::SCENE(int number)
     : target(nullptr), running(false), visible(false), number(number), mode(MODE_IDLE), camspin(0), camlift(0),
@@ -90,35 +82,35 @@ SCENE::SCENE(int number)
 void SCENE::build_scene1()
 {
     for (float i = GRASS_FIRST; i < GRASS_END; i += 1)
-        add_new(actors, static_cast<float>(i / GRASS_PER_RADIAN), GROUND_RADIUS, TYPE_GRASS);
+        actors->spawn(nullptr, static_cast<float>(i / GRASS_PER_RADIAN), GROUND_RADIUS, TYPE_GRASS);
     for (int i = 0; i < START_SOCKS; ++i)
-        add_new(actors, random_angle(), SOCK_RADIUS, TYPE_SOCK);
+        actors->spawn(nullptr, random_angle(), SOCK_RADIUS, TYPE_SOCK);
     for (int i = 0; i < SHRUB_PAIRS; ++i) {
-        add_new(bkg2, random_angle(), NEAR_SHRUB_RADIUS, TYPE_SHRUB);
-        add_new(bkg1, random_angle(), FAR_SHRUB_RADIUS, TYPE_SHRUB);
+        bkg2->spawn(nullptr, random_angle(), NEAR_SHRUB_RADIUS, TYPE_SHRUB);
+        bkg1->spawn(nullptr, random_angle(), FAR_SHRUB_RADIUS, TYPE_SHRUB);
     }
-    add_new(backdrop, HALF_WIDTH, HALF_HEIGHT, TYPE_SKY);
-    add_new(backdrop, HALF_WIDTH, HALF_HEIGHT, TYPE_SKYSPAWNER);
-    add_new(core, 0, 0, TYPE_GROUNDCORE);
+    backdrop->spawn(nullptr, HALF_WIDTH, HALF_HEIGHT, TYPE_SKY);
+    backdrop->spawn(nullptr, HALF_WIDTH, HALF_HEIGHT, TYPE_SKYSPAWNER);
+    core->spawn(nullptr, 0, 0, TYPE_GROUNDCORE);
 }
 
 // The kitchen planet: a dome floor, a stone backdrop, a sky-speckled core, fridges and tables.
 void SCENE::build_scene2()
 {
     for (float i = FLOOR_FIRST; i < FLOOR_END; i += 1)
-        add_new(actors, static_cast<float>(i / FLOOR_PER_RADIAN), GROUND_RADIUS, TYPE_DOMEFLOOR);
-    add_new(backdrop, HALF_WIDTH, HALF_HEIGHT, TYPE_STONESPAWNER);
-    add_new(backdrop, HALF_WIDTH, HALF_HEIGHT, TYPE_STONE);
-    ENTITY* groundcore = new ENTITY(core, nullptr, 0, 0, TYPE_GROUNDCORE, 0, 0, 0, " ", STATE_IDLE);
-    groundcore->sprite = SPRITE_SKY0;
-    groundcore->mode = STATE_WALK;
-    core->add_entity(groundcore);
+        actors->spawn(nullptr, static_cast<float>(i / FLOOR_PER_RADIAN), GROUND_RADIUS, TYPE_DOMEFLOOR);
+    backdrop->spawn(nullptr, HALF_WIDTH, HALF_HEIGHT, TYPE_STONESPAWNER);
+    backdrop->spawn(nullptr, HALF_WIDTH, HALF_HEIGHT, TYPE_STONE);
+    core->spawn(nullptr, 0, 0, TYPE_GROUNDCORE, 0, NO_TEXT, [](ENTITY& groundcore) {
+        groundcore.sprite = SPRITE_SKY0;   // a core that scatters sky specks, without the walk's entry actions
+        groundcore.mode = STATE_WALK;
+    });
     for (double d = 0.0; d < KITCHEN_END_DEGREES;) {
         const float where = static_cast<float>(d / DEGREES_PER_RADIAN);
         if (std::rand() & 1)
-            add_new(structures, where, FRIDGE_RADIUS, TYPE_FRIDGE);
+            structures->spawn(nullptr, where, FRIDGE_RADIUS, TYPE_FRIDGE);
         else
-            add_new(structures, where, TABLE_RADIUS, TYPE_TABLE);
+            structures->spawn(nullptr, where, TABLE_RADIUS, TYPE_TABLE);
         d += KITCHEN_GAP_DEGREES * (std::rand() % 3 + 1);
     }
 }
@@ -176,7 +168,7 @@ void SCENE::setmode(int m)
         break;
     case MODE_VACUUM:
         for (int i = VACUUM_FIRST; i <= VACUUM_LAST; ++i)
-            add_new(structures, i * VACUUM_STEP, VACUUM_RADIUS, TYPE_TOWER);
+            structures->spawn(nullptr, i * VACUUM_STEP, VACUUM_RADIUS, TYPE_TOWER);
         camspin = 0;
         break;
     case MODE_CLIMB:
@@ -206,7 +198,7 @@ void SCENE::launch_skyboats()
         std::string name = FALLBACKNAME;
         if (nextname < names.size())
             name = names[nextname++];
-        actors->add_entity(new ENTITY(actors, nullptr, theta, r, TYPE_SKYBOAT, speed, 0, 0, name, STATE_IDLE));
+        actors->spawn(nullptr, theta, r, TYPE_SKYBOAT, speed, name);
     }
 }
 
@@ -292,10 +284,8 @@ void SCENE::arrive_at_sock(ENTITY* sock)
         const int mark = static_cast<int>(sock->absx() * TOWER_MARK);
         if (mark % TOWER_MARK_STEP == 0 && !structures->entnearx(TYPE_TOWER, sock)) {
             sock->setmode(STATE_CALL);
-            ENTITY* tower = new ENTITY(structures, nullptr, sock->absx(), sock->absy() + TOWER_CALL_RISE, TYPE_TOWER,
-                                       0, 0, 0, " ", STATE_IDLE);
-            sock->limit = tower->limit * CALL_TICKS_PER_PIPE;
-            structures->add_entity(tower);
+            structures->spawn(nullptr, sock->absx(), sock->absy() + TOWER_CALL_RISE, TYPE_TOWER, 0, NO_TEXT,
+                              [sock](ENTITY& tower) { sock->limit = tower.limit * CALL_TICKS_PER_PIPE; });
         }
     }
     if (sock->mode == STATE_CALL && sock->timer >= sock->limit - 1.0f) {
@@ -323,7 +313,7 @@ void SCENE::arrive_at_tower(ENTITY* tower)
 // A visited fridge opens, lets out a sock, and the world turns at a new speed.
 void SCENE::arrive_at_fridge(ENTITY* fridge)
 {
-    add_new(actors, fridge->absx(), SOCK_RADIUS, TYPE_SOCK);
+    actors->spawn(nullptr, fridge->absx(), SOCK_RADIUS, TYPE_SOCK);
     fridge->setmode(STATE_YELL);
     target = nullptr;
     modeticks = 0;
@@ -373,7 +363,7 @@ void SCENE::scene1_mode_actions()
 void SCENE::spawn_sock()
 {
     const int where = static_cast<int>((std::rand() % ANGLE_DEGREES) / DEGREES_PER_RADIAN);
-    add_new(actors, static_cast<float>(where), SOCK_RADIUS, TYPE_SOCK);
+    actors->spawn(nullptr, static_cast<float>(where), SOCK_RADIUS, TYPE_SOCK);
     modeticks = 0;
     std::cout << "SPAWN SOCK";
 }
@@ -388,8 +378,7 @@ void SCENE::spawn_clouds()
         return;
     const float height = static_cast<float>(std::rand() % CLOUD_RANGE + CLOUD_LOW);
     const float speed = randir(CLOUD_SPEED_DIVISOR);
-    layer->add_entity(new ENTITY(layer, nullptr, static_cast<float>(where), height, TYPE_CLOUD, speed, 0, 0, " ",
-                                 STATE_IDLE));
+    layer->spawn(nullptr, static_cast<float>(where), height, TYPE_CLOUD, speed);
 }
 
 // Scene 2's per-mode actions: picking the next fridge to visit.
@@ -402,9 +391,9 @@ void SCENE::scene2_mode_actions()
 // The scene's scroll text: a text frame that travels round the planet and never lets go of its dots.
 void SCENE::start_scroll_text()
 {
-    ENTITY* frame = new ENTITY(actors, nullptr, 0.0f, SCROLL_RADIUS, TYPE_TEXTFRAME, 0, 0, 0,
-                               number == 1 ? SCROLLTEXT1 : SCROLLTEXT2, STATE_IDLE);
-    frame->vx = SCROLL_SPEED;
-    frame->mode = STATE_WALK;
-    actors->add_entity(frame);
+    actors->spawn(nullptr, 0.0f, SCROLL_RADIUS, TYPE_TEXTFRAME, 0, number == 1 ? SCROLLTEXT1 : SCROLLTEXT2,
+                  [](ENTITY& frame) {
+                      frame.vx = SCROLL_SPEED;
+                      frame.mode = STATE_WALK;   // keeps its dots for ever, without the walk's entry actions
+                  });
 }

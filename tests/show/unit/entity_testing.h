@@ -43,12 +43,10 @@ public:
     TestScene& operator=(const TestScene&) = delete;
 };
 
-// Builds an entity of `type` at (x, y), hands it to `swarm` and returns it.
-inline ENTITY* add_new(ENTITYSWARM* swarm, float x, float y, int type, float vx = 0, const std::string& text = " ")
+// Builds an entity of `type` at (x, y), hands it to `swarm` and returns it (null if the swarm is full).
+inline ENTITY* add_new(ENTITYSWARM* swarm, float x, float y, int type, float vx = 0, const std::string& text = NO_TEXT)
 {
-    ENTITY* e = new ENTITY(swarm, swarm->owner, x, y, type, vx, 0, 0, text, STATE_IDLE);
-    swarm->add_entity(e);
-    return e;
+    return swarm->spawn(swarm->owner, x, y, type, vx, text);
 }
 
 // Builds an entity of `type` into the child swarm of `owner` and returns it.
