@@ -11,7 +11,8 @@ constexpr double OUTLINE = 5;          // ink line, as on the rest of the scener
 constexpr double PIPE_BODY_W = 64;     // pipe body in the pipe image
 constexpr double FLANGE_W = 88;        // the flange at a segment's top, wide enough to hide the joint
 constexpr double FLANGE_H = 30;        // x 0.6 = 18 px: a clear collar at each joint
-constexpr double PIPE_SHARE_OF_DOME = PIPE_FULL_ZOOM / DOME_FULL_ZOOM;   // pipes are shown this much smaller than the dome, so its stem is too
+// Pipes are shown this much smaller than the dome, so the dome's stem is painted that much smaller too.
+constexpr double PIPE_SHARE_OF_DOME = PIPE_FULL_ZOOM / DOME_FULL_ZOOM;
 constexpr double DOME_HEADROOM = 48;   // the cupola stays in view when the camera tops the climb
 constexpr double CUPOLA_R = 96;        // half the cupola's width
 

@@ -291,7 +291,8 @@ TEST(Pictures, ShrubsRiseFromBehindTheTurf)
     const Surface grass = load("gfx/grass.png");
     ASSERT_NE(grass, nullptr);
     const double turf_top = continuous_band(grass.get(), GRASS_STEP).outer;
-    const struct { double radius, scale; } layers[] = {{FAR_SHRUB_RADIUS, FAR_LAYER_SCALE}, {NEAR_SHRUB_RADIUS, NEAR_LAYER_SCALE}};
+    const struct { double radius, scale; } layers[] = {{FAR_SHRUB_RADIUS, FAR_LAYER_SCALE},
+                                                       {NEAR_SHRUB_RADIUS, NEAR_LAYER_SCALE}};
     for (const char* file : {"gfx/shrub0.png", "gfx/shrub1.png", "gfx/shrub2.png"}) {
         const Surface shrub = load(file);
         ASSERT_NE(shrub, nullptr);
