@@ -15,8 +15,8 @@
 constexpr int START_SOCKS = 40;                 // socks scene 1 starts with
 constexpr int SHRUB_PAIRS = 20;                 // near and far shrubs of scene 1
 constexpr int SKYBOATS = 5;                     // sky boats per round of names
-constexpr float FAST_BOAT = 3.5f;               // pixels per tick at the camera height, even boats
-constexpr float SLOW_BOAT = 2.8f;               // pixels per tick at the camera height, odd boats
+constexpr double FAST_BOAT = 3.5;               // pixels per tick at the camera height, even boats
+constexpr double SLOW_BOAT = 2.8;               // pixels per tick at the camera height, odd boats
 constexpr double FOLLOW_DIVISOR = 50.0;         // the camera closes this share of the gap per tick
 constexpr float CALL_TICKS_PER_PIPE = 10.0f;    // a sock calls this long for each pipe
 constexpr float CLIMB_STEP = 10.0f;             // pixels the camera climbs per tick
@@ -193,7 +193,7 @@ void SCENE::launch_skyboats()
     for (int j = 0; j < SKYBOATS; ++j) {
         const float r = camy + SKYBOAT_LOW + SKYBOAT_STACK * j;
         theta += (std::rand() % 5 + 5) / (r * 10);
-        const float speed = r * ((j % 2 ? SLOW_BOAT : FAST_BOAT) / divisor);
+        const float speed = static_cast<float>(r * ((j % 2 ? SLOW_BOAT : FAST_BOAT) / divisor));
         const std::vector<std::string>& names = text().lines;
         std::string name = FALLBACKNAME;
         if (nextname < names.size())
