@@ -263,7 +263,7 @@ void SCENE::follow_target(float step)
         d = -step;
     if (0 < d && d < step)
         d = step;
-    camangle -= static_cast<float>(d);
+    camangle = static_cast<float>(camangle - d);   // turned in double, then stored
 }
 
 // What happens while the camera is on the target, by its type.

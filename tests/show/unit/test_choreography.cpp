@@ -110,6 +110,23 @@ TEST_F(Choreography, FollowingClosesAFiftiethOfTheGapButAtLeastOneStep)
     EXPECT_FLOAT_EQ(scene->camangle, static_cast<float>(marker->absx() + QUARTER_TURN));
 }
 
+TEST_F(Choreography, FollowingTurnsTheCameraInDoubleAndStoresTheResult)
+{
+    build(EMPTY_SCENE, MODE_IDLE);
+    const float start = scene->camangle;
+    const auto share = [&](float a) { return ((start - QUARTER_TURN) - a) / 50.0; };
+    const auto in_double = [&](float a) { return static_cast<float>(start - share(a)); };
+    const auto share_rounded_first = [&](float a) { return start - static_cast<float>(share(a)); };
+    // A target half a radian away (a share above the minimum step) where rounding the share first lands elsewhere.
+    float where = static_cast<float>(under_camera(*scene) + 0.5);
+    for (int tries = 0; tries < TICK_LIMIT && in_double(where) == share_rounded_first(where); ++tries)
+        where = std::nextafter(where, 10.0f);
+    ASSERT_NE(in_double(where), share_rounded_first(where));
+    scene->target = place(scene->structures, TYPE_DOME, where, 1500.0f);
+    tick();
+    EXPECT_EQ(scene->camangle, in_double(where));
+}
+
 TEST_F(Choreography, FollowingTracesItsApproachAndItsArrival)
 {
     build(EMPTY_SCENE, MODE_IDLE);
