@@ -10,7 +10,7 @@
 constexpr double HALF_TURN = 3.14159265;          // the show's half turn, radians
 constexpr double QUARTER_TURN = 1.570796325;      // the show's quarter turn, radians
 constexpr double FULL_TURN = 6.2831855;           // the show's full turn, for the ground core's speck angles
-constexpr float WALK_BOUND = 12.5663706f;         // socks turn back beyond four half turns (4 pi)
+constexpr double WALK_BOUND = 12.5663706;          // socks turn back beyond four half turns (4 pi)
 constexpr int ANGLE_DEGREES = 720;                // random angles are whole degrees over two turns
 constexpr double TOWER_MARK = 100.0;              // a sock's angle in hundredths of a radian ...
 constexpr int TOWER_MARK_STEP = 10;               // ... must be a multiple of ten to call a tower
