@@ -26,13 +26,11 @@ constexpr float START_HEIGHT = 1000.0f;  // the camera height every scene starts
 constexpr float STEP_AT_START = 0.005f;  // 5 / 1000: the follow window and minimum step at that height
 constexpr int TICK_LIMIT = 2000;         // a bound for waits that end far sooner in a working scene
 
-// Builds an entity with the show's defaults and hands it to `swarm`.
+// Builds an entity with the show's defaults and hands it to `swarm`, its trace discarded.
 ENTITY* place(ENTITYSWARM* swarm, int type, float x, float y)
 {
     TraceSilencer quiet;
-    ENTITY* e = new ENTITY(swarm, nullptr, x, y, type, 0, 0, 0, " ", STATE_IDLE);
-    swarm->add_entity(e);
-    return e;
+    return swarm->spawn(nullptr, x, y, type);
 }
 
 // Whether the swarm still holds `e` (compared by address only: `e` may be gone).
