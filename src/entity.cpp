@@ -174,11 +174,10 @@ void ENTITY::setmode_walk()
 // ---------------------------------------------------------------------------
 // Set-up
 
-// Builds a child of the given type into this entity's own child swarm; null if the swarm is full.
-ENTITY* ENTITY::add_child(float cx, float cy, int childtype, const std::string& childtext,
-                          const PREPARE& prepare)
+// Builds a child of the given type into this entity's own child swarm, finished by `prepare`.
+void ENTITY::add_child(float cx, float cy, int childtype, const std::string& childtext, const PREPARE& prepare)
 {
-    return children->spawn(this, cx, cy, childtype, 0, childtext, prepare);
+    children->spawn(this, cx, cy, childtype, 0, childtext, prepare);
 }
 
 // Creates the child swarm and gives the entity its type's sprite, zoom, speeds, limits and fixed children.

@@ -131,8 +131,8 @@ public:
 
 private:
     ENTITY* owner_entity();
-    ENTITY* add_child(float cx, float cy, int childtype, const std::string& childtext = NO_TEXT,
-                      const PREPARE& prepare = nullptr);
+    void add_child(float cx, float cy, int childtype, const std::string& childtext = NO_TEXT,
+                   const PREPARE& prepare = nullptr);
     void init_skyboat();
     void setmode_yell();
     void setmode_walk();
