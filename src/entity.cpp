@@ -17,31 +17,17 @@ constexpr float SOCK_LIFT_SHRINK = -0.02f;       // zoom per tick of a sock bein
 constexpr float SOCK_LIFT_RISE = 5.0f;           // pixels per tick a lifted sock rises
 constexpr double SOCK_GONE_ZOOM = 0.05;          // a lifted sock vanishes at this zoom
 constexpr float FRIDGE_OPEN_TICKS = 100.0f;      // ticks a fridge stays open
-constexpr float TOWER_FIRST_PIPE_Y = -400.0f;    // the first pipe hangs this far below the dome
-constexpr float PIPE_STEP_Y = -250.0f;           // each further pipe this far below the one before
-constexpr double PIPE_FULL_ZOOM = 0.6;           // a pipe stops growing at this zoom
 constexpr double CLOUD_SHRINK = 0.01;            // zoom per tick of a cloud that has lived its life
 constexpr int SPAWN_CHANCE = 3;                  // spawners add a speck with chance 1 in this, per tick
-constexpr double TURN = 6.2831855;               // a full turn, for the ground core's speck angles
 constexpr int CORE_SPECK_SLOTS = 20;             // the ground core's specks stand on twentieths of a turn
-constexpr int GRID_CELL = 100;                   // pixels of a backdrop spawner's grid cell
 constexpr float TEXT_ACTION_TICKS = 10.0f;       // a text frame acts when its timer reaches this
 constexpr int TEXT_LAST_ROW = GLYPH_SIZE - 1;    // the last dot row a text frame writes
-constexpr float DOT_SPACING = 16.0f;             // pixels between dots along a text line
-constexpr float DOT_ROW_STEP = -14.0f;           // pixels between dot rows, towards the planet centre
 constexpr int RELEASE_RANDOM = 10;               // a released dot falls with 1 to this many ...
 constexpr double RELEASE_PULL = 0.002;           // ... steps of this pull per tick squared
 constexpr double DOT_LOW_ZOOM = 0.09;            // a held text dot bounces back at this zoom
 constexpr double DOT_GONE_ZOOM = 0.01;           // a released text dot vanishes below this zoom
-constexpr float DOT_MIN_RADIUS = 1000.0f;        // text dots below this radius vanish
 constexpr int CEREAL_CHANCE = 300;               // a bowl throws cereal with chance 10 in this, per tick
 constexpr int CEREAL_HITS = 9;                   // the highest residue that throws
-constexpr float CEREAL_MIN_RADIUS = 100.0f;      // cereal falling below this radius is removed
-constexpr double SKYBOAT_FULL_ZOOM = 0.3;        // a sky boat stops growing at this zoom
-constexpr float SKYBOAT_HULL_Y = -80.0f;         // hull and oar sit this far below the rower
-constexpr float SKYBOAT_LABEL_Y = -120.0f;       // the name label sits this far below the rower
-constexpr float LABEL_CELL = 128.0f;             // pixels of one written character along the label
-constexpr float TABLE_BOWL_Y = 130.0f;           // the bowl stands this far above its table
 constexpr float TEXTFRAME_CULL_PER_CHAR = 30.0f; // a text frame stays drawn this much longer per character
 
 // Stores the creator's values and sets the entity up as its type wants; the creator then hands it to a swarm.
@@ -188,10 +174,10 @@ void ENTITY::setmode_walk()
 // ---------------------------------------------------------------------------
 // Set-up
 
-// Builds a child of the given type into this entity's own child swarm.
-void ENTITY::add_child(float cx, float cy, int childtype, const std::string& childtext)
+// Builds a child of the given type into this entity's own child swarm, finished by `prepare`.
+void ENTITY::add_child(float cx, float cy, int childtype, const std::string& childtext, const PREPARE& prepare)
 {
-    children->add_entity(new ENTITY(children, this, cx, cy, childtype, 0, 0, 0, childtext, STATE_IDLE));
+    children->spawn(this, cx, cy, childtype, 0, childtext, prepare);
 }
 
 // Creates the child swarm and gives the entity its type's sprite, zoom, speeds, limits and fixed children.
@@ -240,11 +226,11 @@ void ENTITY::init()
     case TYPE_SPECK:
         zoom = 0.1f;
         zoomspeed = 0.05f;
-        timer = 1.0f;
+        timer = SPECK_PEAK_ZOOM;
         break;
     case TYPE_SKY:
         sprite = SPRITE_SKY0;
-        zoom = 10.0f;
+        zoom = BACKDROP_ZOOM;
         break;
     case TYPE_TEXTFRAME:
         mode = STATE_IDLE;
@@ -257,7 +243,7 @@ void ENTITY::init()
         sprite = SPRITE_TEXTDOT;
         zoom = 0.1f;
         zoomspeed = 0.005f;
-        timer = 0.3f;
+        timer = TEXT_DOT_PEAK_ZOOM;
         break;
     case TYPE_CEREAL:
         sprite = SPRITE_CEREAL0 + std::rand() % 9;
@@ -270,22 +256,22 @@ void ENTITY::init()
         if (std::rand() & 1)
             spin = -spin;
         angle = static_cast<float>(std::rand() % 360);
-        zoom = 0.3f;
+        zoom = CEREAL_ZOOM;
         break;
     case TYPE_BOWL:
         sprite = SPRITE_BOWL;
-        zoom = 0.5f;
+        zoom = BOWL_ZOOM;
         break;
     case TYPE_GRASS:
         sprite = SPRITE_GRASS;
         break;
     case TYPE_GROUNDCORE:
         sprite = SPRITE_GROUND0;
-        zoom = 10.0f;
+        zoom = PLANET_BODY_ZOOM;
         break;
     case TYPE_STONE:
         sprite = SPRITE_STONE0;
-        zoom = 10.0f;
+        zoom = BACKDROP_ZOOM;
         break;
     case TYPE_DOMEFLOOR:
         sprite = SPRITE_DOMEFLOOR;
@@ -309,7 +295,7 @@ void ENTITY::init()
         break;
     case TYPE_TABLE:
         sprite = SPRITE_TABLE;
-        add_child(0, TABLE_BOWL_Y, TYPE_BOWL, " ");
+        add_child(0, TABLE_BOWL_Y, TYPE_BOWL);
         break;
     default:   // TYPE_RESERVED0, TYPE_RESERVED5, TYPE_STONESPAWNER and unknown types
         sprite = SPRITE_BLOCK;
@@ -325,16 +311,16 @@ void ENTITY::init_skyboat()
     zoom = 0.05f;
     zoomspeed = 0.01f;
     facing = vx > 0 ? 1 : 0;
-    add_child(0, SKYBOAT_HULL_Y, TYPE_BOAT, " ");
-    add_child(0, SKYBOAT_HULL_Y, TYPE_OAR, " ");
+    add_child(0, SKYBOAT_HULL_Y, TYPE_BOAT);
+    add_child(0, SKYBOAT_HULL_Y, TYPE_OAR);
     timer = 0;
     limit = 200;
-    if (text == " ")
+    if (text == NO_TEXT)
         return;
-    ENTITY* label = new ENTITY(children, this, 0, SKYBOAT_LABEL_Y, TYPE_TEXTFRAME, 0, 0, 0, text, STATE_IDLE);
-    if (facing == 1)
-        label->x -= (text.size() * LABEL_CELL) / absy();
-    children->add_entity(label);
+    add_child(0, SKYBOAT_LABEL_Y, TYPE_TEXTFRAME, text, [this](ENTITY& label) {
+        if (facing == 1)   // the name ends under a boat heading right
+            label.x -= (text.size() * LABEL_CELL) / absy();
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -419,7 +405,7 @@ void ENTITY::process_sock()
 // A tower's dome grows, starts its pipe column once full size, and rises until the column is complete.
 void ENTITY::process_tower()
 {
-    if (zoom >= 1.0f && zoomspeed != 0) {
+    if (zoom >= DOME_FULL_ZOOM && zoomspeed != 0) {
         add_next_pipe(TOWER_FIRST_PIPE_Y);
         zoomspeed = 0;
     }
@@ -432,9 +418,7 @@ void ENTITY::process_tower()
 // Builds the next pipe of the column into this entity's children, with one segment fewer to go.
 void ENTITY::add_next_pipe(float pipey)
 {
-    ENTITY* pipe = new ENTITY(children, this, 0, pipey, TYPE_PIPE, 0, 0, 0, " ", STATE_IDLE);
-    pipe->limit = limit - 1;
-    children->add_entity(pipe);
+    add_child(0, pipey, TYPE_PIPE, NO_TEXT, [this](ENTITY& pipe) { pipe.limit = limit - 1; });
 }
 
 // A pipe grows to full size, then builds the next pipe of the column while any are left.
@@ -458,9 +442,9 @@ void ENTITY::process_cloud()
         alive = false;
         zoomspeed = 0;
     }
-    if (zoom >= 1.0f) {
+    if (zoom >= CLOUD_FULL_ZOOM) {
         zoomspeed = 0;
-        zoom = 1.0f;
+        zoom = CLOUD_FULL_ZOOM;
     }
     std::cout << "ZOOM " << zoom << std::endl;
 }
@@ -483,14 +467,14 @@ void ENTITY::process_groundcore()
     const int r = std::rand() % 70 + 28;
     const int k = std::rand() % 100;
     const float newy = zoom * r;
-    const float newx = static_cast<float>(k * TURN / CORE_SPECK_SLOTS);
+    const float newx = static_cast<float>(k * FULL_TURN / CORE_SPECK_SLOTS);
     std::cout << "NEW: y " << newy << " x " << newx;
-    ENTITY* speck = new ENTITY(swarm, nullptr, newx, newy, TYPE_SPECK, 0, 0, 0, " ", STATE_IDLE);
-    if (mode == STATE_IDLE)
-        speck->sprite = SPRITE_GROUND0 + std::rand() % 3;
-    else if (mode == STATE_WALK)
-        speck->sprite = SPRITE_SKY0 + std::rand() % 3;
-    swarm->add_entity(speck);
+    swarm->spawn(nullptr, newx, newy, TYPE_SPECK, 0, NO_TEXT, [this](ENTITY& speck) {
+        if (mode == STATE_IDLE)
+            speck.sprite = SPRITE_GROUND0 + std::rand() % 3;
+        else if (mode == STATE_WALK)
+            speck.sprite = SPRITE_SKY0 + std::rand() % 3;
+    });
 }
 
 // An invisible spawner scatters specks of its family over the screen's 100-pixel grid.
@@ -501,9 +485,8 @@ void ENTITY::process_spawner(int firstsprite)
         return;
     const float newx = static_cast<float>(GRID_CELL * (std::rand() % GRID_COLUMNS) + GRID_CELL / 2);
     const float newy = static_cast<float>(GRID_CELL * (std::rand() % GRID_ROWS) + GRID_CELL / 2);
-    ENTITY* speck = new ENTITY(swarm, nullptr, newx, newy, TYPE_SPECK, 0, 0, 0, " ", STATE_IDLE);
-    speck->sprite = firstsprite + std::rand() % 3;
-    swarm->add_entity(speck);
+    swarm->spawn(nullptr, newx, newy, TYPE_SPECK, 0, NO_TEXT,
+                 [firstsprite](ENTITY& speck) { speck.sprite = firstsprite + std::rand() % 3; });
 }
 
 // A text frame writes its text one dot row per action, later releases its dots and dies when they are gone.
@@ -535,9 +518,7 @@ void ENTITY::write_text_row()
         for (int j = 0; j < GLYPH_SIZE; ++j) {
             if (!glyph->dots[j][textrow])
                 continue;
-            const float dotx = s * j + s * GLYPH_PITCH * i;
-            children->add_entity(
-                new ENTITY(children, this, dotx, DOT_ROW_STEP * textrow, TYPE_TEXTDOT, 0, 0, 0, " ", STATE_IDLE));
+            add_child(s * j + s * GLYPH_PITCH * i, DOT_ROW_STEP * textrow, TYPE_TEXTDOT);
         }
     }
 }
@@ -558,7 +539,7 @@ void ENTITY::process_textdot()
         zoomspeed = -zoomspeed;
         zoom += zoomspeed;
     }
-    if (absy() < DOT_MIN_RADIUS)
+    if (absy() < TEXT_DOT_FLOOR)
         alive = false;
     if (ay != 0 && zoom < DOT_GONE_ZOOM)
         alive = false;
@@ -569,14 +550,14 @@ void ENTITY::process_bowl()
 {
     if (std::rand() % CEREAL_CHANCE > CEREAL_HITS)
         return;
-    swarm->add_entity(new ENTITY(swarm, nullptr, 0, 0, TYPE_CEREAL, 0, 0, 0, " ", STATE_IDLE));
+    swarm->spawn(nullptr, 0, 0, TYPE_CEREAL);
 }
 
 // Cereal flies and falls until it drops below the table into the planet.
 void ENTITY::process_cereal()
 {
     std::cout << "CEREAL " << vx << " " << vy << " " << absx() << " " << absy() << std::endl;
-    if (absy() < CEREAL_MIN_RADIUS)
+    if (absy() < CEREAL_FLOOR)
         alive = false;
 }
 

@@ -2,6 +2,9 @@
 #ifndef ENTITY_H
 #define ENTITY_H
 
+#include "geometry.h"
+
+#include <functional>
 #include <string>
 
 class ENTITYSWARM;
@@ -71,9 +74,12 @@ enum {
     SPRITE_TABLE = 37,
 };
 
-constexpr double HALF_TURN = 3.14159265;          // the show's half turn, radians
-constexpr double QUARTER_TURN = 1.570796325;      // the show's quarter turn, radians
-constexpr float WALK_BOUND = 12.5663706f;         // socks turn back beyond four half turns (4 pi)
+constexpr const char* NO_TEXT = " ";   // the text of an entity that has nothing to say
+
+class ENTITY;
+
+// Finishes a freshly built entity before its swarm takes it: a sprite, a limit, a mode.
+using PREPARE = std::function<void(ENTITY&)>;
 
 // One animated object of a scene; it owns its child swarm.
 class ENTITY {
@@ -125,7 +131,8 @@ public:
 
 private:
     ENTITY* owner_entity();
-    void add_child(float cx, float cy, int childtype, const std::string& childtext);
+    void add_child(float cx, float cy, int childtype, const std::string& childtext = NO_TEXT,
+                   const PREPARE& prepare = nullptr);
     void init_skyboat();
     void setmode_yell();
     void setmode_walk();

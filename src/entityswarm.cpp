@@ -26,17 +26,30 @@ ENTITYSWARM::~ENTITYSWARM()
         delete e;
 }
 
-// Appends the entity and takes ownership of it; a full swarm destroys it instead.
-void ENTITYSWARM::add_entity(ENTITY* e)
+// Appends the entity and takes ownership of it; a full swarm destroys it instead and says so.
+bool ENTITYSWARM::add_entity(ENTITY* e)
 {
     if (entities.size() >= MAX_SWARM_ENTITIES) {
         delete e;   // refused: nobody else would ever release it
-        return;
+        return false;
     }
     std::cout << "ADD ";
     if (scene)
         std::cout << "(" << scene->camangle << "," << scene->camy << ")";
     entities.push_back(e);
+    return true;
+}
+
+// Builds an entity the way every creator in the show does (no vertical speed, limit 0, mode
+// STATE_IDLE), lets `prepare` finish it and hands it to this swarm. Null when the swarm was
+// full and destroyed it, so no caller is left holding a freed entity.
+ENTITY* ENTITYSWARM::spawn(ENTITY* parent, float x, float y, int type, float vx, const std::string& text,
+                           const PREPARE& prepare)
+{
+    ENTITY* e = new ENTITY(this, parent, x, y, type, vx, 0, 0, text, STATE_IDLE);
+    if (prepare)
+        prepare(*e);
+    return add_entity(e) ? e : nullptr;
 }
 
 // Whether an entity of `type` stands within 120 pixels of arc of `who`, along x.

@@ -2,14 +2,16 @@
 #ifndef ENTITYSWARM_H
 #define ENTITYSWARM_H
 
+#include "entity.h"
+#include "geometry.h"
+
 #include <cstddef>
 #include <list>
+#include <string>
 
-class ENTITY;
 class SCENE;
 
 constexpr std::size_t MAX_SWARM_ENTITIES = 20000;   // cap that bounds the cost of one swarm
-constexpr float NEAR_ARC = 120.0f;                   // pixels of arc either side that count as near
 
 // An ordered list of entities that owns them, linked up to a scene or an owner entity.
 class ENTITYSWARM {
@@ -26,7 +28,9 @@ public:
     ENTITYSWARM(const ENTITYSWARM&) = delete;
     ENTITYSWARM& operator=(const ENTITYSWARM&) = delete;
 
-    void add_entity(ENTITY* e);
+    bool add_entity(ENTITY* e);
+    ENTITY* spawn(ENTITY* parent, float x, float y, int type, float vx = 0, const std::string& text = NO_TEXT,
+                  const PREPARE& prepare = nullptr);
     bool entnearx(int type, ENTITY* who);
     ENTITY* randent(int type);
     float get_scale();

@@ -12,40 +12,14 @@
 #include <cstdlib>
 #include <iostream>
 
-constexpr int ANGLE_DEGREES = 720;              // random angles are whole degrees over two turns
-constexpr float GRASS_FIRST = -500.0f;          // grass blade counter: first ...
-constexpr float GRASS_END = 1000.0f;            // ... and one past the last
-constexpr double GRASS_PER_RADIAN = 27.5;       // grass blades per radian of the ring
-constexpr float GROUND_RADIUS = 1000.0f;        // radius of the grass ring and the dome floor
-constexpr float SOCK_RADIUS = 1200.0f;          // socks walk at this radius
 constexpr int START_SOCKS = 40;                 // socks scene 1 starts with
 constexpr int SHRUB_PAIRS = 20;                 // near and far shrubs of scene 1
-constexpr float NEAR_SHRUB_RADIUS = 1170.0f;    // radius of the near shrubs
-constexpr float FAR_SHRUB_RADIUS = 1200.0f;     // radius of the far shrubs
-constexpr float FLOOR_FIRST = -250.0f;          // dome floor counter: first ...
-constexpr float FLOOR_END = 750.0f;             // ... and one past the last
-constexpr double FLOOR_PER_RADIAN = 26.0;       // dome floor pieces per radian
-constexpr double KITCHEN_END_DEGREES = 720.0;   // fridges and tables stand on two turns
-constexpr int KITCHEN_GAP_DEGREES = 30;         // gap unit between two of them: 30, 60 or 90 degrees
-constexpr float FRIDGE_RADIUS = 1430.0f;        // fridges stand at this radius
-constexpr float TABLE_RADIUS = 1200.0f;         // tables stand at this radius
-constexpr int VACUUM_FIRST = -10;               // the vacuum ring's towers: first index ...
-constexpr int VACUUM_LAST = 29;                 // ... and last, half a radian apart
-constexpr float VACUUM_STEP = 0.5f;             // radians between two towers of the ring
-constexpr float VACUUM_RADIUS = 1800.0f;        // radius the ring's towers start at
 constexpr int SKYBOATS = 5;                     // sky boats per round of names
-constexpr float SKYBOAT_LOW = 350.0f;           // the lowest boat flies this far above the camera height
-constexpr float SKYBOAT_STACK = 100.0f;         // and each further one this much higher
-constexpr float FAST_BOAT = 3.5f;               // pixels per tick at the camera height, even boats
-constexpr float SLOW_BOAT = 2.8f;               // pixels per tick at the camera height, odd boats
+constexpr double FAST_BOAT = 3.5;               // pixels per tick at the camera height, even boats
+constexpr double SLOW_BOAT = 2.8;               // pixels per tick at the camera height, odd boats
 constexpr double FOLLOW_DIVISOR = 50.0;         // the camera closes this share of the gap per tick
-constexpr float CAMERA_STEP_PIXELS = 5.0f;      // camera step: this arc length at the camera height
-constexpr double TOWER_MARK = 100.0;            // a sock's angle in hundredths ...
-constexpr int TOWER_MARK_STEP = 10;             // ... must be a multiple of ten to call a tower
-constexpr float TOWER_CALL_RISE = 550.0f;       // a called tower starts this far above the sock
 constexpr float CALL_TICKS_PER_PIPE = 10.0f;    // a sock calls this long for each pipe
 constexpr float CLIMB_STEP = 10.0f;             // pixels the camera climbs per tick
-constexpr float CLIMB_MARGIN = 600.0f;          // the climb ends this far below the tower's top
 constexpr int PICK_WAIT = 249;                  // ticks without a target before a pick
 constexpr int SKYNAMES_TICKS = 499;             // ticks of sky names before the next climb
 constexpr int FRIDGE_WAIT = 499;                // ticks between fridge visits
@@ -55,12 +29,8 @@ constexpr double BOB_PERIOD = 10.0;             // the camera bobs by sin(ticks 
 constexpr int CLOUD_DICE = 1000;                // cloud chance: near on 0..9, far on 10..19 of this
 constexpr int NEAR_CLOUD_MAX = 9;
 constexpr int FAR_CLOUD_MAX = 19;
-constexpr double CLOUD_SPREAD = 18.8495559;     // clouds appear at whole radians below three turns
-constexpr int CLOUD_LOW = 1500;                 // clouds float from this radius ...
-constexpr int CLOUD_RANGE = 2000;               // ... up to this much higher
 constexpr float CLOUD_SPEED_DIVISOR = 3.0f;     // randir divisor of a new cloud's speed
 constexpr int FRIDGE_SPIN_MAX = 5;              // after a fridge visit the world turns 1 to this many px per tick
-constexpr float SCROLL_RADIUS = 1400.0f;        // the scroll text travels at this radius
 constexpr float SCROLL_SPEED = -7.0f;           // pixels per tick, right to left across the view
 
 const char* const SCROLLTEXT1 =
@@ -86,26 +56,18 @@ static float random_angle()
     return static_cast<float>((std::rand() % ANGLE_DEGREES) / DEGREES_PER_RADIAN);
 }
 
-// Builds an entity with the show's defaults and hands it to `swarm`.
-static ENTITY* add_new(ENTITYSWARM* swarm, float x, float y, int type)
-{
-    ENTITY* e = new ENTITY(swarm, nullptr, x, y, type, 0, 0, 0, " ", STATE_IDLE);
-    swarm->add_entity(e);
-    return e;
-}
-
 // Builds scene `number` with its six layers and initial entities, hidden and stopped.
 SCENE::SCENE(int number)
     : target(nullptr), running(false), visible(false), number(number), mode(MODE_IDLE), camspin(0), camlift(0),
       ticks(0), modeticks(0), nextname(0)
 {
-    backdrop = new ENTITYSWARM(this, 0.8f);
+    backdrop = new ENTITYSWARM(this, BACKDROP_SCALE);
     backdrop->drawmode = 0;
-    bkg1 = new ENTITYSWARM(this, 0.5f);
-    bkg2 = new ENTITYSWARM(this, 0.7f);
-    core = new ENTITYSWARM(this, 1.0f);
-    structures = new ENTITYSWARM(this, 1.0f);
-    actors = new ENTITYSWARM(this, 1.0f);
+    bkg1 = new ENTITYSWARM(this, FAR_LAYER_SCALE);
+    bkg2 = new ENTITYSWARM(this, NEAR_LAYER_SCALE);
+    core = new ENTITYSWARM(this, PLANET_LAYER_SCALE);
+    structures = new ENTITYSWARM(this, PLANET_LAYER_SCALE);
+    actors = new ENTITYSWARM(this, PLANET_LAYER_SCALE);
     camangle = START_CAMANGLE;
     camy = START_CAMY;
     if (number == 1)
@@ -120,35 +82,35 @@ SCENE::SCENE(int number)
 void SCENE::build_scene1()
 {
     for (float i = GRASS_FIRST; i < GRASS_END; i += 1)
-        add_new(actors, static_cast<float>(i / GRASS_PER_RADIAN), GROUND_RADIUS, TYPE_GRASS);
+        actors->spawn(nullptr, static_cast<float>(i / GRASS_PER_RADIAN), GROUND_RADIUS, TYPE_GRASS);
     for (int i = 0; i < START_SOCKS; ++i)
-        add_new(actors, random_angle(), SOCK_RADIUS, TYPE_SOCK);
+        actors->spawn(nullptr, random_angle(), SOCK_RADIUS, TYPE_SOCK);
     for (int i = 0; i < SHRUB_PAIRS; ++i) {
-        add_new(bkg2, random_angle(), NEAR_SHRUB_RADIUS, TYPE_SHRUB);
-        add_new(bkg1, random_angle(), FAR_SHRUB_RADIUS, TYPE_SHRUB);
+        bkg2->spawn(nullptr, random_angle(), NEAR_SHRUB_RADIUS, TYPE_SHRUB);
+        bkg1->spawn(nullptr, random_angle(), FAR_SHRUB_RADIUS, TYPE_SHRUB);
     }
-    add_new(backdrop, HALF_WIDTH, HALF_HEIGHT, TYPE_SKY);
-    add_new(backdrop, HALF_WIDTH, HALF_HEIGHT, TYPE_SKYSPAWNER);
-    add_new(core, 0, 0, TYPE_GROUNDCORE);
+    backdrop->spawn(nullptr, HALF_WIDTH, HALF_HEIGHT, TYPE_SKY);
+    backdrop->spawn(nullptr, HALF_WIDTH, HALF_HEIGHT, TYPE_SKYSPAWNER);
+    core->spawn(nullptr, 0, 0, TYPE_GROUNDCORE);
 }
 
 // The kitchen planet: a dome floor, a stone backdrop, a sky-speckled core, fridges and tables.
 void SCENE::build_scene2()
 {
     for (float i = FLOOR_FIRST; i < FLOOR_END; i += 1)
-        add_new(actors, static_cast<float>(i / FLOOR_PER_RADIAN), GROUND_RADIUS, TYPE_DOMEFLOOR);
-    add_new(backdrop, HALF_WIDTH, HALF_HEIGHT, TYPE_STONESPAWNER);
-    add_new(backdrop, HALF_WIDTH, HALF_HEIGHT, TYPE_STONE);
-    ENTITY* groundcore = new ENTITY(core, nullptr, 0, 0, TYPE_GROUNDCORE, 0, 0, 0, " ", STATE_IDLE);
-    groundcore->sprite = SPRITE_SKY0;
-    groundcore->mode = STATE_WALK;
-    core->add_entity(groundcore);
+        actors->spawn(nullptr, static_cast<float>(i / FLOOR_PER_RADIAN), GROUND_RADIUS, TYPE_DOMEFLOOR);
+    backdrop->spawn(nullptr, HALF_WIDTH, HALF_HEIGHT, TYPE_STONESPAWNER);
+    backdrop->spawn(nullptr, HALF_WIDTH, HALF_HEIGHT, TYPE_STONE);
+    core->spawn(nullptr, 0, 0, TYPE_GROUNDCORE, 0, NO_TEXT, [](ENTITY& groundcore) {
+        groundcore.sprite = SPRITE_SKY0;   // a core that scatters sky specks, without the walk's entry actions
+        groundcore.mode = STATE_WALK;
+    });
     for (double d = 0.0; d < KITCHEN_END_DEGREES;) {
         const float where = static_cast<float>(d / DEGREES_PER_RADIAN);
         if (std::rand() & 1)
-            add_new(structures, where, FRIDGE_RADIUS, TYPE_FRIDGE);
+            structures->spawn(nullptr, where, FRIDGE_RADIUS, TYPE_FRIDGE);
         else
-            add_new(structures, where, TABLE_RADIUS, TYPE_TABLE);
+            structures->spawn(nullptr, where, TABLE_RADIUS, TYPE_TABLE);
         d += KITCHEN_GAP_DEGREES * (std::rand() % 3 + 1);
     }
 }
@@ -206,7 +168,7 @@ void SCENE::setmode(int m)
         break;
     case MODE_VACUUM:
         for (int i = VACUUM_FIRST; i <= VACUUM_LAST; ++i)
-            add_new(structures, i * VACUUM_STEP, VACUUM_RADIUS, TYPE_TOWER);
+            structures->spawn(nullptr, i * VACUUM_STEP, VACUUM_RADIUS, TYPE_TOWER);
         camspin = 0;
         break;
     case MODE_CLIMB:
@@ -231,12 +193,12 @@ void SCENE::launch_skyboats()
     for (int j = 0; j < SKYBOATS; ++j) {
         const float r = camy + SKYBOAT_LOW + SKYBOAT_STACK * j;
         theta += (std::rand() % 5 + 5) / (r * 10);
-        const float speed = r * ((j % 2 ? SLOW_BOAT : FAST_BOAT) / divisor);
+        const float speed = static_cast<float>(r * ((j % 2 ? SLOW_BOAT : FAST_BOAT) / divisor));
         const std::vector<std::string>& names = text().lines;
         std::string name = FALLBACKNAME;
         if (nextname < names.size())
             name = names[nextname++];
-        actors->add_entity(new ENTITY(actors, nullptr, theta, r, TYPE_SKYBOAT, speed, 0, 0, name, STATE_IDLE));
+        actors->spawn(nullptr, theta, r, TYPE_SKYBOAT, speed, name);
     }
 }
 
@@ -301,7 +263,7 @@ void SCENE::follow_target(float step)
         d = -step;
     if (0 < d && d < step)
         d = step;
-    camangle -= static_cast<float>(d);
+    camangle = static_cast<float>(camangle - d);   // turned in double, then stored
 }
 
 // What happens while the camera is on the target, by its type.
@@ -322,10 +284,8 @@ void SCENE::arrive_at_sock(ENTITY* sock)
         const int mark = static_cast<int>(sock->absx() * TOWER_MARK);
         if (mark % TOWER_MARK_STEP == 0 && !structures->entnearx(TYPE_TOWER, sock)) {
             sock->setmode(STATE_CALL);
-            ENTITY* tower = new ENTITY(structures, nullptr, sock->absx(), sock->absy() + TOWER_CALL_RISE, TYPE_TOWER,
-                                       0, 0, 0, " ", STATE_IDLE);
-            sock->limit = tower->limit * CALL_TICKS_PER_PIPE;
-            structures->add_entity(tower);
+            structures->spawn(nullptr, sock->absx(), sock->absy() + TOWER_CALL_RISE, TYPE_TOWER, 0, NO_TEXT,
+                              [sock](ENTITY& tower) { sock->limit = tower.limit * CALL_TICKS_PER_PIPE; });
         }
     }
     if (sock->mode == STATE_CALL && sock->timer >= sock->limit - 1.0f) {
@@ -353,7 +313,7 @@ void SCENE::arrive_at_tower(ENTITY* tower)
 // A visited fridge opens, lets out a sock, and the world turns at a new speed.
 void SCENE::arrive_at_fridge(ENTITY* fridge)
 {
-    add_new(actors, fridge->absx(), SOCK_RADIUS, TYPE_SOCK);
+    actors->spawn(nullptr, fridge->absx(), SOCK_RADIUS, TYPE_SOCK);
     fridge->setmode(STATE_YELL);
     target = nullptr;
     modeticks = 0;
@@ -403,7 +363,7 @@ void SCENE::scene1_mode_actions()
 void SCENE::spawn_sock()
 {
     const int where = static_cast<int>((std::rand() % ANGLE_DEGREES) / DEGREES_PER_RADIAN);
-    add_new(actors, static_cast<float>(where), SOCK_RADIUS, TYPE_SOCK);
+    actors->spawn(nullptr, static_cast<float>(where), SOCK_RADIUS, TYPE_SOCK);
     modeticks = 0;
     std::cout << "SPAWN SOCK";
 }
@@ -418,8 +378,7 @@ void SCENE::spawn_clouds()
         return;
     const float height = static_cast<float>(std::rand() % CLOUD_RANGE + CLOUD_LOW);
     const float speed = randir(CLOUD_SPEED_DIVISOR);
-    layer->add_entity(new ENTITY(layer, nullptr, static_cast<float>(where), height, TYPE_CLOUD, speed, 0, 0, " ",
-                                 STATE_IDLE));
+    layer->spawn(nullptr, static_cast<float>(where), height, TYPE_CLOUD, speed);
 }
 
 // Scene 2's per-mode actions: picking the next fridge to visit.
@@ -432,9 +391,9 @@ void SCENE::scene2_mode_actions()
 // The scene's scroll text: a text frame that travels round the planet and never lets go of its dots.
 void SCENE::start_scroll_text()
 {
-    ENTITY* frame = new ENTITY(actors, nullptr, 0.0f, SCROLL_RADIUS, TYPE_TEXTFRAME, 0, 0, 0,
-                               number == 1 ? SCROLLTEXT1 : SCROLLTEXT2, STATE_IDLE);
-    frame->vx = SCROLL_SPEED;
-    frame->mode = STATE_WALK;
-    actors->add_entity(frame);
+    actors->spawn(nullptr, 0.0f, SCROLL_RADIUS, TYPE_TEXTFRAME, 0, number == 1 ? SCROLLTEXT1 : SCROLLTEXT2,
+                  [](ENTITY& frame) {
+                      frame.vx = SCROLL_SPEED;
+                      frame.mode = STATE_WALK;   // keeps its dots for ever, without the walk's entry actions
+                  });
 }

@@ -2,6 +2,8 @@
 #ifndef SCENE_H
 #define SCENE_H
 
+#include "geometry.h"
+
 class ENTITY;
 class ENTITYSWARM;
 
@@ -15,8 +17,6 @@ enum {
     MODE_SKYNAMES = 7,
 };
 
-constexpr float START_CAMANGLE = 1.2f;     // radians: the camera angle a scene starts with
-constexpr float START_CAMY = 1000.0f;      // pixels: the camera height a scene starts with
 constexpr float KEY_LIFT = 10.0f;          // pixels of camera height per tick of the up and down keys
 constexpr float MIN_CAMY_DIVISOR = 1.0f;   // camera heights below this count as this in 5/camy and 1/camy
 constexpr int SCROLL_START = 500;          // scene tick on which the scroll text is made

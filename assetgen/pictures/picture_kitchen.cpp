@@ -1,5 +1,6 @@
 // The kitchen of scene 2: fridges, a table with a cloth, the bowl (also a sky boat's
 // hull), the wooden spoon (a sky boat's oar) and the tiled floor ring.
+#include "geometry.h"
 #include "picture_canvas.h"
 #include "picture_sprites.h"
 
@@ -19,7 +20,7 @@ constexpr double FEET_BOTTOM = 566;        // feet end on the last rows: the fri
 constexpr double TABLE_FRAME_W = 384;      // design frame of the table
 constexpr double TABLE_FRAME_H = 264;      // (the table image's own size, so no scaling)
 constexpr double FLOOR_TOP_SHARE = 0.2;    // the floor's top edge, a fifth of the way down its piece
-constexpr double FLOOR_PIECE_SPACING = 1000.0 / 26;   // the show lays a floor piece every 1/26 rad at radius 1000
+constexpr double FLOOR_PIECE_SPACING = GROUND_RADIUS / FLOOR_PER_RADIAN;   // pixels between floor pieces on the ring
 constexpr double SKIRTING_H = 8;           // wooden strip along the top of the floor
 
 // Paints a fridge foot whose bottom lies on FEET_BOTTOM.

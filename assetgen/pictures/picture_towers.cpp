@@ -1,4 +1,5 @@
 // The towers: a cupola on a stem (the dome) over a column of teal pipe segments.
+#include "geometry.h"
 #include "picture_canvas.h"
 #include "picture_sprites.h"
 
@@ -10,7 +11,8 @@ constexpr double OUTLINE = 5;          // ink line, as on the rest of the scener
 constexpr double PIPE_BODY_W = 64;     // pipe body in the pipe image
 constexpr double FLANGE_W = 88;        // the flange at a segment's top, wide enough to hide the joint
 constexpr double FLANGE_H = 30;        // x 0.6 = 18 px: a clear collar at each joint
-constexpr double PIPE_ZOOM = 0.6;      // pipes are shown at 0.6 of the dome's size, so the dome's stem is too
+// Pipes are shown this much smaller than the dome, so the dome's stem is painted that much smaller too.
+constexpr double PIPE_SHARE_OF_DOME = PIPE_FULL_ZOOM / DOME_FULL_ZOOM;
 constexpr double DOME_HEADROOM = 48;   // the cupola stays in view when the camera tops the climb
 constexpr double CUPOLA_R = 96;        // half the cupola's width
 
@@ -88,7 +90,7 @@ void paint_platform(cairo_t* cr, double cx, double base_y)
         fill_outlined(cr, palette::SUN, 2);
     }
     const double funnel_top = base_y + height - 4, funnel_foot = funnel_top + 40;
-    const double stem_half = PIPE_BODY_W * PIPE_ZOOM / 2;
+    const double stem_half = PIPE_BODY_W * PIPE_SHARE_OF_DOME / 2;
     cairo_move_to(cr, cx - half * 0.6, funnel_top);
     cairo_line_to(cr, cx + half * 0.6, funnel_top);
     cairo_line_to(cr, cx + stem_half, funnel_foot);
@@ -109,8 +111,8 @@ void paint_dome(cairo_t* cr, int w, int h)
     const double cx = w / 2.0, base_y = DOME_HEADROOM + 20 + CUPOLA_R + 40;
     cairo_save(cr);
     cairo_translate(cr, cx, base_y);
-    cairo_scale(cr, PIPE_ZOOM, PIPE_ZOOM);
-    paint_pipe_length(cr, 0, 0, (h - base_y) / PIPE_ZOOM);
+    cairo_scale(cr, PIPE_SHARE_OF_DOME, PIPE_SHARE_OF_DOME);
+    paint_pipe_length(cr, 0, 0, (h - base_y) / PIPE_SHARE_OF_DOME);
     cairo_restore(cr);
     paint_platform(cr, cx, base_y);
     paint_cupola(cr, cx, base_y);

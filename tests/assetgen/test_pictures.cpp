@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "font.h"
+#include "geometry.h"
 #include "gfx.h"
 
 #include <SDL/SDL.h>
@@ -29,28 +30,12 @@ const char* const FONT_FILE = "gfx/font5.png";
 
 constexpr int OPAQUE = 255;              // alpha of a pixel nothing shows through
 constexpr int SOLID = 128;               // alpha from which a pixel reads as part of the shape
-constexpr double BACKDROP_ZOOM = 10.0;   // sky and stone backdrops, and the planet body
 constexpr int HD_W = 1920;               // the larger screen profile the backdrops must fill
 constexpr int HD_H = 1080;
-constexpr double GRASS_RADIUS = 1000.0;  // the grass and dome floor rings
-constexpr double GRASS_STEP = 1 / 27.5;  // radians between grass pieces
-constexpr double FLOOR_STEP = 1 / 26.0;  // radians between dome floor pieces
+constexpr double GRASS_STEP = 1 / GRASS_PER_RADIAN;   // radians between grass pieces
+constexpr double FLOOR_STEP = 1 / FLOOR_PER_RADIAN;   // radians between dome floor pieces
 constexpr int RING_BAND_ROWS = 40;       // a ring must be continuous over at least this many rows
-constexpr double SOCK_RADIUS = 1200.0;   // where the show puts socks, fridges, tables and bowls
-constexpr double FRIDGE_RADIUS = 1430.0;
-constexpr double TABLE_RADIUS = 1200.0;
-constexpr double BOWL_ABOVE_TABLE = 130.0;
-constexpr double BOWL_ZOOM = 0.5;
-constexpr double PIPE_ZOOM = 0.6;        // pipe segments stop growing at this zoom
-constexpr double PIPE_STEP = 250.0;      // radius between two pipe segments
-constexpr double FIRST_PIPE_DROP = 400.0;   // the first pipe lies this far inward of the dome
-constexpr double TEXT_DOT_PITCH = 16.0;  // text dots stand 16 px apart and pulse up to zoom 0.3
-constexpr double TEXT_DOT_PEAK_ZOOM = 0.3;
-constexpr double FAR_SHRUB_RADIUS = 1200.0;   // shrubs of the layer of scale 0.5
-constexpr double FAR_LAYER = 0.5;
-constexpr double NEAR_SHRUB_RADIUS = 1170.0;  // shrubs of the layer of scale 0.7
-constexpr double NEAR_LAYER = 0.7;
-constexpr double SHRUB_SHOWING = 60.0;         // a shrub must stand at least this far out of the grass
+constexpr double SHRUB_SHOWING = 60.0;   // a shrub must stand at least this far out of the grass
 constexpr double FOOTING = 6.0;          // how far off its ground a foot may end, in pixels
 
 // -- helpers ------------------------------------------------------------------------------
@@ -145,7 +130,7 @@ RingBand continuous_band(SDL_Surface* piece, double step)
 {
     RingBand best, current;
     for (int y = 0; y < piece->h; ++y) {
-        const double radius = row_radius(piece, GRASS_RADIUS, 1.0, y);
+        const double radius = row_radius(piece, GROUND_RADIUS, 1.0, y);
         if (longest_run(piece, y, OPAQUE) > radius * step) {
             current.outer = current.rows ? current.outer : radius + 0.5;
             current.inner = radius - 0.5;
@@ -260,7 +245,7 @@ TEST(Pictures, GrassJoinsIntoATurfRingOnThePlanetsRim)
     ASSERT_NE(body, nullptr);
     const RingBand turf = continuous_band(grass.get(), GRASS_STEP);
     EXPECT_GE(turf.rows, RING_BAND_ROWS);
-    const double rim = (body->h / 2 - highest_solid_row(body.get())) * BACKDROP_ZOOM;
+    const double rim = (body->h / 2 - highest_solid_row(body.get())) * PLANET_BODY_ZOOM;
     EXPECT_LT(turf.inner, rim) << "the turf must reach down over the planet body's edge";
     EXPECT_GT(turf.outer, rim) << "the planet body must not stick out above the turf";
 }
@@ -298,7 +283,7 @@ TEST(Pictures, SocksFridgesTableAndBowlStandOnTheirGround)
     }
     EXPECT_NEAR(foot(table.get(), TABLE_RADIUS, 1.0), floor_top, FOOTING);
     const double table_top = row_radius(table.get(), TABLE_RADIUS, 1.0, highest_solid_row(table.get())) + 0.5;
-    EXPECT_NEAR(foot(bowl.get(), TABLE_RADIUS + BOWL_ABOVE_TABLE, BOWL_ZOOM), table_top, FOOTING);
+    EXPECT_NEAR(foot(bowl.get(), TABLE_RADIUS + TABLE_BOWL_Y, BOWL_ZOOM), table_top, FOOTING);
 }
 
 TEST(Pictures, ShrubsRiseFromBehindTheTurf)
@@ -306,7 +291,8 @@ TEST(Pictures, ShrubsRiseFromBehindTheTurf)
     const Surface grass = load("gfx/grass.png");
     ASSERT_NE(grass, nullptr);
     const double turf_top = continuous_band(grass.get(), GRASS_STEP).outer;
-    const struct { double radius, scale; } layers[] = {{FAR_SHRUB_RADIUS, FAR_LAYER}, {NEAR_SHRUB_RADIUS, NEAR_LAYER}};
+    const struct { double radius, scale; } layers[] = {{FAR_SHRUB_RADIUS, FAR_LAYER_SCALE},
+                                                       {NEAR_SHRUB_RADIUS, NEAR_LAYER_SCALE}};
     for (const char* file : {"gfx/shrub0.png", "gfx/shrub1.png", "gfx/shrub2.png"}) {
         const Surface shrub = load(file);
         ASSERT_NE(shrub, nullptr);
@@ -328,7 +314,7 @@ TEST(Pictures, PipeSegmentsAndDomeJoinIntoOneColumn)
     const Surface dome = load("gfx/dome.png");
     ASSERT_NE(pipe, nullptr);
     ASSERT_NE(dome, nullptr);
-    EXPECT_GE(column_extent(pipe.get(), pipe->w / 2, OPAQUE) * PIPE_ZOOM, PIPE_STEP)
+    EXPECT_GE(column_extent(pipe.get(), pipe->w / 2, OPAQUE) * PIPE_FULL_ZOOM, -PIPE_STEP_Y)
         << "gaps between pipe segments";
     EXPECT_EQ(alpha(pipe.get(), pipe->w / 2, 0), OPAQUE);
     EXPECT_EQ(alpha(pipe.get(), pipe->w / 2, pipe->h - 1), OPAQUE);
@@ -337,7 +323,7 @@ TEST(Pictures, PipeSegmentsAndDomeJoinIntoOneColumn)
     while (stem_end > 0 && alpha(dome.get(), dome->w / 2, stem_end) < OPAQUE)
         --stem_end;
     const double stem_foot = row_radius(dome.get(), 0, 1.0, stem_end) - 0.5;
-    const double first_pipe_top = row_radius(pipe.get(), -FIRST_PIPE_DROP, PIPE_ZOOM, 0) + PIPE_ZOOM / 2;
+    const double first_pipe_top = row_radius(pipe.get(), TOWER_FIRST_PIPE_Y, PIPE_FULL_ZOOM, 0) + PIPE_FULL_ZOOM / 2;
     EXPECT_LE(stem_foot, first_pipe_top) << "a gap between the dome and its first pipe";
 }
 
@@ -350,7 +336,7 @@ TEST(Pictures, TextDotsAreRoundAndStaySeparateAtTheirPeakZoom)
         widest = std::max(widest, longest_run(dot.get(), y, 1));
     const int tallest = column_extent(dot.get(), dot->w / 2, 1);
     EXPECT_GT(widest, 0);
-    EXPECT_LT(widest * TEXT_DOT_PEAK_ZOOM, TEXT_DOT_PITCH) << "neighbouring dots run together";
+    EXPECT_LT(widest * TEXT_DOT_PEAK_ZOOM, DOT_SPACING) << "neighbouring dots run together";
     EXPECT_NEAR(widest, tallest, 2) << "the dot is not round";
     EXPECT_EQ(alpha(dot.get(), dot->w / 2, dot->h / 2), OPAQUE) << "the dot's middle is not solid";
 }

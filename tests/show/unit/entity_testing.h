@@ -18,27 +18,35 @@
 #include <utility>
 #include <vector>
 
+// Releases the scene's layers and every entity in them; the show's own scenes never go.
+inline void release_layers(SCENE& scene)
+{
+    for (ENTITYSWARM* layer : {scene.backdrop, scene.bkg1, scene.bkg2, scene.core, scene.structures, scene.actors})
+        delete layer;
+}
+
+// Releases a scene built with new, with its layers and entities.
+inline void release_scene(SCENE* scene)
+{
+    release_layers(*scene);
+    delete scene;
+}
+
 // An empty scene (no planet built) as the root of a test's entity trees; unlike the
 // show's scenes it releases its layers, and every entity in them, when the test ends.
 class TestScene {
 public:
     SCENE scene{3};
     TestScene() = default;
-    ~TestScene()
-    {
-        for (ENTITYSWARM* layer : {scene.backdrop, scene.bkg1, scene.bkg2, scene.core, scene.structures, scene.actors})
-            delete layer;
-    }
+    ~TestScene() { release_layers(scene); }
     TestScene(const TestScene&) = delete;
     TestScene& operator=(const TestScene&) = delete;
 };
 
-// Builds an entity of `type` at (x, y), hands it to `swarm` and returns it.
-inline ENTITY* add_new(ENTITYSWARM* swarm, float x, float y, int type, float vx = 0, const std::string& text = " ")
+// Builds an entity of `type` at (x, y), hands it to `swarm` and returns it (null if the swarm is full).
+inline ENTITY* add_new(ENTITYSWARM* swarm, float x, float y, int type, float vx = 0, const std::string& text = NO_TEXT)
 {
-    ENTITY* e = new ENTITY(swarm, swarm->owner, x, y, type, vx, 0, 0, text, STATE_IDLE);
-    swarm->add_entity(e);
-    return e;
+    return swarm->spawn(swarm->owner, x, y, type, vx, text);
 }
 
 // Builds an entity of `type` into the child swarm of `owner` and returns it.

@@ -282,6 +282,11 @@ void seed_walk_heading_left(bool left)
 
 TEST_F(EntityTest, WalkTurnsBackOnlyStrictlyBeyondItsEnds)
 {
+    // The far end, four half turns, is compared in double: the float nearest to it already lies beyond it.
+    constexpr double far_end = 12.5663706;
+    const float nearest_to_bound = static_cast<float>(far_end);
+    ASSERT_GT(static_cast<double>(nearest_to_bound), far_end);
+    const float last_within = std::nextafter(nearest_to_bound, 0.0f);
     const struct {
         float where;
         bool heading_left;
@@ -290,7 +295,8 @@ TEST_F(EntityTest, WalkTurnsBackOnlyStrictlyBeyondItsEnds)
         {0.0f, true, false},           // exactly at the start: keeps going left
         {-0.01f, true, true},          // past it: turns right
         {-0.01f, false, true},
-        {WALK_BOUND, false, true},     // exactly at the far end: keeps going right
+        {last_within, false, true},    // not beyond the far end: keeps going right
+        {nearest_to_bound, false, false},   // a hair beyond it: turns left
         {13.0f, false, false},         // past it: turns left
         {13.0f, true, false},
         {6.0f, true, false},

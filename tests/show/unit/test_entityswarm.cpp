@@ -60,6 +60,31 @@ size_t heap_in_use()
     return mallinfo2().uordblks;
 }
 
+TEST_F(SwarmTest, SpawnFinishesTheEntityBeforeTheSwarmTakesIt)
+{
+    scene.camangle = 0.5f;
+    scene.camy = 1200.0f;
+    bool outside = false;
+    TraceCapture trace;
+    ENTITY* boat = scene.actors->spawn(nullptr, 0.25f, 1100.0f, TYPE_SKYBOAT, 2.0f, "AB", [&](ENTITY&) {
+        outside = scene.actors->entities.empty();
+        std::cout << "PREPARED ";
+    });
+    ASSERT_NE(boat, nullptr);
+    EXPECT_TRUE(outside) << "prepared after the swarm took it";
+    EXPECT_EQ(scene.actors->entities, std::list<ENTITY*>{boat});
+    EXPECT_EQ(trace.text().substr(trace.text().find("PREPARED")), "PREPARED ADD (0.5,1200)");
+    EXPECT_EQ(boat->swarm, scene.actors);
+    EXPECT_EQ(boat->parent, nullptr);
+    EXPECT_FLOAT_EQ(boat->x, 0.25f);
+    EXPECT_FLOAT_EQ(boat->y, 1100.0f);
+    EXPECT_FLOAT_EQ(boat->vx, 2.0f);
+    EXPECT_EQ(boat->facing, 1) << "the creator's speed reaches the boat's set-up";
+    EXPECT_EQ(boat->text, "AB");
+    EXPECT_EQ(boat->vy, 0.0f);
+    EXPECT_EQ(boat->mode, STATE_IDLE);
+}
+
 TEST_F(SwarmTest, FullSwarmRefusesSilentlyAndReleasesTheRefused)
 {
     ENTITYSWARM* full = scene.bkg1;
@@ -83,6 +108,15 @@ TEST_F(SwarmTest, FullSwarmRefusesSilentlyAndReleasesTheRefused)
     EXPECT_EQ(full->entities.size(), 20000u);
     const size_t one_table = 2 * (sizeof(ENTITY) + sizeof(ENTITYSWARM));   // a table and its bowl
     EXPECT_LT(after, before + REFUSALS * one_table / 10) << "refused entities were kept";
+
+    // Spawning into the full swarm still finishes the entity, then hands back no freed pointer.
+    bool prepared = false;
+    TraceCapture trace;
+    EXPECT_EQ(full->spawn(nullptr, 0, 0, TYPE_BLOCK, 0, NO_TEXT, [&](ENTITY&) { prepared = true; }), nullptr);
+    EXPECT_TRUE(prepared);
+    EXPECT_EQ(add_new(full, 0, 0, TYPE_BLOCK), nullptr);
+    EXPECT_EQ(trace.text(), "");
+    EXPECT_EQ(full->entities.size(), 20000u);
 }
 
 // --- Processing --------------------------------------------------------------------
