@@ -11,6 +11,7 @@
 #include "trace_route.h"
 
 #include "gfx.h"
+#include "showfiles.h"
 #include "main.h"
 #include "sceneswarm.h"
 #include "sound.h"
@@ -30,7 +31,7 @@ namespace {
 constexpr int CAPTURE_FAILED = 1;            // exit status when the capture cannot be made
 constexpr int BAD_COMMAND_LINE = 2;          // exit status of a bad option, as most tools use
 constexpr double PROGRESS_INTERVAL = 0.25;   // seconds between progress bar updates
-constexpr const char* ASSET_PROBE = "names.txt";   // the show's file that marks its folder
+constexpr const char* ASSET_PROBE = NAMES_FILE;   // the show's file that marks its folder
 
 using Clock = std::chrono::steady_clock;
 

@@ -3,6 +3,7 @@
 
 #include "file.h"
 #include "font.h"
+#include "showfiles.h"
 #include "testsupport.h"
 
 #include <algorithm>
@@ -14,7 +15,6 @@
 namespace {
 
 constexpr size_t ENOUGH_NAMES = 40;   // the sky boats go through names five at a time for the whole show
-const char* const NAMES_FILE = "names.txt";
 
 // The names the show reads from names.txt.
 std::vector<std::string> show_names()

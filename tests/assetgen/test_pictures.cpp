@@ -6,6 +6,7 @@
 #include "font.h"
 #include "geometry.h"
 #include "gfx.h"
+#include "showfiles.h"
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
@@ -26,7 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const FONT_FILE = "gfx/font5.png";
 
 constexpr int OPAQUE = 255;              // alpha of a pixel nothing shows through
 constexpr int SOLID = 128;               // alpha from which a pixel reads as part of the shape

@@ -6,6 +6,8 @@
 #include <SDL/SDL_mixer.h>
 #include <xmp.h>
 
+#include "showfiles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -27,10 +29,10 @@ constexpr double LONGEST_GAP_SECONDS = 2.0;    // a show song may breathe, but n
 constexpr double SHORTEST_PASS_SECONDS = 60.0; // a ten-minute show should not hear the same minute over and over
 constexpr double GIVE_UP_SECONDS = 600.0;      // a song that has not come round in ten minutes never will
 
-const char* const FUTURE = "sfx/future.ogg";
-const char* const AUAUAU = "sfx/AUAUAUAHAHAH.ogg";
-const char* const VLERVELER = "sfx/VLERVELER.ogg";
-const char* const SONG = "sfx/towers.xm";
+const char* const FUTURE = EFFECT_FILES[0];      // the show's effects, in their sound order
+const char* const AUAUAU = EFFECT_FILES[1];
+const char* const VLERVELER = EFFECT_FILES[2];
+const char* const SONG = SONG_FILE;
 
 // -- helpers ----------------------------------------------------------------------------------
 

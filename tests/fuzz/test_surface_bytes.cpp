@@ -3,6 +3,7 @@
 #include "surface_bytes.h"
 
 #include "font.h"
+#include "showfiles.h"
 #include "testsupport.h"
 
 #include <SDL/SDL_image.h>
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr const char* FONT_IMAGE = "gfx/font5.png";   // the generated font, in the run folder
+constexpr const char* FONT_IMAGE = FONT_FILE;   // the generated font, in the run folder
 
 // The surface bytes of a `width` x `height` surface of `depth` choice with a pitch of `pitch`,
 // mask choice 1 (alpha), and `pixel_bytes` bytes of pixels.
