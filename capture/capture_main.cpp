@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <limits.h>
 #include <unistd.h>
 
@@ -113,17 +114,49 @@ void run_profile_program(const CaptureOptions& options, char** argv)
     fail("cannot start " + program + " for profile " + wanted->name + ": " + std::strerror(errno));
 }
 
-// Runs the show's start-up as the show does, with the sound device left to the capture loop.
-void start_show(unsigned seed)
+// Opens the user's working directory, to come back to once the show's files are read.
+int remember_working_directory()
 {
-    if (access(ASSET_PROBE, R_OK) != 0)
-        fail("run it from the show's folder: no gfx/, sfx/ and names.txt here");
-    setenv("SDL_AUDIODRIVER", "dummy", 1);   // no sound card: the capture loop does the mixing
+    const int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        fail("cannot open the working directory: " + std::string(std::strerror(errno)));
+    return folder;
+}
+
+// Makes `data_dir` (when given) the working directory, where the show reads its files, after
+// checking that they are there.
+void enter_data_folder(const std::string& data_dir)
+{
+    if (!data_dir.empty() && chdir(data_dir.c_str()) != 0)
+        fail("cannot use " + data_dir + " as the show's folder: " + std::strerror(errno));
+    if (access(ASSET_PROBE, R_OK) == 0)
+        return;
+    if (data_dir.empty())
+        fail("run it from the show's folder or name it with --data: no gfx/, sfx/ and names.txt here");
+    fail("no show files in " + data_dir + ": the show's folder holds gfx/, sfx/ and names.txt");
+}
+
+// Runs the show's start-up inside the show's folder, which reads every file the show needs, then
+// returns to the user's folder, so relative output paths stay relative to where the user stands.
+void init_in_data_folder(const std::string& data_dir)
+{
+    const int user_folder = remember_working_directory();
+    enter_data_folder(data_dir);
     std::atexit(explain_failed_start);
     starting_show = true;
     init();
     starting_show = false;
-    std::srand(seed);
+    if (fchdir(user_folder) != 0)
+        fail("cannot return to the working directory: " + std::string(std::strerror(errno)));
+    close(user_folder);
+}
+
+// Runs the show's start-up as the show does, with the sound device left to the capture loop.
+void start_show(const CaptureOptions& options)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);   // no sound card: the capture loop does the mixing
+    init_in_data_folder(options.data_dir);
+    std::srand(options.seed);
     std::string problem;
     if (!mixer_in_lockstep())
         fail("the mixer's output could not be taken over: " + std::string(SDL_GetError()));
@@ -149,7 +182,7 @@ void initialize(const CaptureOptions& options, char** argv, CaptureOutput& outpu
     if (!output.check())
         fail(output.error());
     stop_on_signals();
-    start_show(options.seed);
+    start_show(options);
     if (!output.open(mixer_spec().freq, mixer_spec().channels))
         fail(output.error());
 }

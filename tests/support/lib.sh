@@ -88,14 +88,22 @@ start_show() {
   local program=$1 dir=${2:-$RUN_DIR}
   shift 2 || shift $#
   [ -x "$RUN_DIR/$program" ] || fail "$RUN_DIR/$program is not built"
+  start_command "$program" "$dir" env "$@" "$RUN_DIR/$program"
+}
+
+# Starts COMMAND [ARGS...], called NAME in the test's messages, in folder DIR as the program
+# under test: its standard output is the trace, and the helpers below watch, steer and stop it.
+start_command() {
+  SHOW_NAME=$1
+  local dir=$2
+  shift 2
   STARTS=$((STARTS + 1))
-  SHOW_NAME=$program
-  SHOW_TRACE=$WORK_DIR/$STARTS-$program.trace
+  SHOW_TRACE=$WORK_DIR/$STARTS-$SHOW_NAME.trace
   SHOW_STATUS=""
   # timeout resets SIGINT to its default for the program (a background job of a script
   # would otherwise start with it ignored, and SDL only catches SIGINT when it is not ignored),
   # forwards SIGINT and SIGTERM to it, and kills it should this script die without cleaning up.
-  (cd "$dir" && exec env "$@" timeout -k "$STOP_WAIT" "$RUN_LIMIT" "$RUN_DIR/$program") \
+  (cd "$dir" && exec timeout -k "$STOP_WAIT" "$RUN_LIMIT" "$@") \
     >"$SHOW_TRACE" 2>"$SHOW_TRACE.stderr" </dev/null &
   SHOW_PID=$!
   note "started in $dir"
