@@ -49,12 +49,11 @@ struct Moment {
 void timed_frame(Moment& moment)
 {
     const Clock::time_point start = Clock::now();
-    glClear(GL_COLOR_BUFFER_BIT);
-    sceneswarm.draw();
+    draw_frame();
     const double submitted = ms_since(start);
     glFinish();
     const double rasterised = ms_since(start);
-    SDL_GL_SwapBuffers();
+    present_frame();
     glFinish();
     const double presented = ms_since(start);
     moment.submit_ms.push_back(submitted);

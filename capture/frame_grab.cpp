@@ -1,15 +1,8 @@
 #include "frame_grab.h"
 
 #include "rgb_frame.h"
-#include "sceneswarm.h"
 
 #include <GL/gl.h>
-
-void draw_show_frame()
-{
-    glClear(GL_COLOR_BUFFER_BIT);
-    sceneswarm.draw();
-}
 
 void read_back_buffer(int width, int height, std::vector<uint8_t>& rgb)
 {

@@ -1,6 +1,6 @@
 # The Debian package as made by the build, before anyone installs it:
 #   - lintian, Debian's package checker, reports no errors (its whole report is printed)
-#   - it holds every file the show reads, the four programs, the launcher, the desktop entry,
+#   - it holds exactly the files the show reads (assetgen --list), the four programs, the launcher, the desktop entry,
 #     the icon in three sizes, both manual pages, the copyright file and the README
 #   - its dependencies come from the libraries the programs link, and the SDL one is met by
 #     classic SDL 1.2 (installed here) and by sdl12-compat (apt-get simulates the swap)
@@ -27,9 +27,11 @@ dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' >"$WORK_DIR/contents"
 expect_file() {
   grep -q -x -F -- "$1" "$WORK_DIR/contents" || fail "the package lacks /$1"
 }
-(cd "$RUN_DIR" && find gfx sfx -type f && echo names.txt) >"$WORK_DIR/show-files"
-[ "$(wc -l <"$WORK_DIR/show-files")" -gt 40 ] || fail "the run folder holds only $(wc -l <"$WORK_DIR/show-files") show files"
-while read -r file; do expect_file "$DATA/$file"; done <"$WORK_DIR/show-files"
+"$BUILD_DIR/assetgen/assetgen" --list | sort -u >"$WORK_DIR/show-files" || fail "assetgen --list failed"
+[ -s "$WORK_DIR/show-files" ] || fail "assetgen --list printed no files"
+grep "^$DATA/." "$WORK_DIR/contents" | grep -v '/$' | sed "s|^$DATA/||" | sort >"$WORK_DIR/packaged-files"
+cmp -s "$WORK_DIR/show-files" "$WORK_DIR/packaged-files" ||
+  fail "the package's show files differ from the show's list: $(diff "$WORK_DIR/show-files" "$WORK_DIR/packaged-files" | grep '^[<>]' | head -n 5 | tr '\n' ' ')"
 for program in demo demo-hd demo-capture demo-capture-hd; do expect_file "$PROGRAMS/$program"; done
 for size in 48 128 256; do expect_file "usr/share/icons/hicolor/${size}x${size}/apps/$PACKAGE.png"; done
 for file in usr/games/$PACKAGE usr/share/applications/$PACKAGE.desktop usr/share/man/man6/$PACKAGE.6.gz \
