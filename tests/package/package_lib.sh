@@ -15,9 +15,21 @@ build_package() {
   echo "${debs[0]}"
 }
 
-# Runs apt-get with ARGS non-interactively, waiting for the package lock if another apt holds it.
+# How this test becomes root for apt-get: it is root already, or sudo needs no password;
+# "none" when neither.
+if [ "$(id -u)" -eq 0 ]; then
+  AS_ROOT=""
+elif sudo -n true 2>/dev/null; then
+  AS_ROOT="sudo -n"
+else
+  AS_ROOT=none
+fi
+
+# Runs apt-get with ARGS non-interactively, as root, waiting for the package lock if another
+# apt holds it.
 apt_get() {
-  DEBIAN_FRONTEND=noninteractive apt-get -q -y -o DPkg::Lock::Timeout="$APT_LOCK_WAIT" "$@"
+  [ "$AS_ROOT" != none ] || fail "apt-get $1 needs root or sudo without a password"
+  $AS_ROOT env DEBIAN_FRONTEND=noninteractive apt-get -q -y -o DPkg::Lock::Timeout="$APT_LOCK_WAIT" "$@"
 }
 
 # Whether the package is installed.

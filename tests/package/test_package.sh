@@ -74,8 +74,8 @@ for library in libsdl-image1.2 libsdl-mixer1.2 libpng16-16 libc6; do
   [[ $depends == *"$library"* ]] || fail "Depends lacks $library, which the programs link"
 done
 [[ $depends == *"$SDL_COMPAT"* ]] || fail "Depends does not offer $SDL_COMPAT for SDL"
-apt_get install -s "$deb" >"$WORK_DIR/classic.log" 2>&1 || fail "apt-get cannot install it with classic SDL: $(tail -n 3 "$WORK_DIR/classic.log")"
-apt_get install -s "$deb" "$SDL_COMPAT" >"$WORK_DIR/compat.log" 2>&1 ||
+apt-get -q -s install "$deb" >"$WORK_DIR/classic.log" 2>&1 || fail "apt-get cannot install it with classic SDL: $(tail -n 3 "$WORK_DIR/classic.log")"
+apt-get -q -s install "$deb" "$SDL_COMPAT" >"$WORK_DIR/compat.log" 2>&1 ||
   fail "apt-get cannot install it with $SDL_COMPAT: $(tail -n 3 "$WORK_DIR/compat.log")"
 grep -q "^Inst $SDL_COMPAT" "$WORK_DIR/compat.log" && grep -q "^Inst $PACKAGE" "$WORK_DIR/compat.log" ||
   fail "apt-get would not install $PACKAGE beside $SDL_COMPAT: $(grep -E '^(Inst|Remv)' "$WORK_DIR/compat.log" | head)"
