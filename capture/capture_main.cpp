@@ -24,6 +24,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -123,13 +124,15 @@ int remember_working_directory()
     return folder;
 }
 
-// Makes `data_dir` (when given) the working directory, where the show reads its files, after
-// checking that they are there.
-void enter_data_folder(const std::string& data_dir)
+// Fails unless the show's files are in `data_dir` (empty: the working directory); checked before
+// anything is written, so a wrong folder leaves no output behind.
+void check_data_folder(const std::string& data_dir)
 {
-    if (!data_dir.empty() && chdir(data_dir.c_str()) != 0)
+    struct stat info;
+    if (!data_dir.empty() && stat(data_dir.c_str(), &info) != 0)
         fail("cannot use " + data_dir + " as the show's folder: " + std::strerror(errno));
-    if (access(ASSET_PROBE, R_OK) == 0)
+    const std::string probe = data_dir.empty() ? ASSET_PROBE : data_dir + "/" + ASSET_PROBE;
+    if (access(probe.c_str(), R_OK) == 0)
         return;
     if (data_dir.empty())
         fail("run it from the show's folder or name it with --data: no gfx/, sfx/ and names.txt here");
@@ -141,7 +144,8 @@ void enter_data_folder(const std::string& data_dir)
 void init_in_data_folder(const std::string& data_dir)
 {
     const int user_folder = remember_working_directory();
-    enter_data_folder(data_dir);
+    if (!data_dir.empty() && chdir(data_dir.c_str()) != 0)
+        fail("cannot use " + data_dir + " as the show's folder: " + std::strerror(errno));
     std::atexit(explain_failed_start);
     starting_show = true;
     init();
@@ -177,6 +181,7 @@ void stop_on_signals()
 void initialize(const CaptureOptions& options, char** argv, CaptureOutput& output)
 {
     run_profile_program(options, argv);
+    check_data_folder(options.data_dir);
     if (!route_trace(options.trace_path))
         fail("cannot write the trace to " + options.trace_path + ": " + std::strerror(errno));
     if (!output.check())

@@ -105,6 +105,7 @@ expect_refusal 1 "needs a GL context" env -u DISPLAY "$CAPTURE" --length 1t --pn
 expect_refusal 1 "cannot use $WORK_DIR/nowhere as the show's folder" "$CAPTURE" --data "$WORK_DIR/nowhere" --png
 expect_refusal 1 "no show files in $WORK_DIR" "$CAPTURE" --data "$WORK_DIR" --png -o "$WORK_DIR/frames"
 (cd "$WORK_DIR" && expect_refusal 1 "name it with --data" "$CAPTURE" --png) || exit 1
+[ ! -e "$WORK_DIR/frames" ] && [ ! -e "$WORK_DIR/capture-frames" ] || fail "a capture without show files left a frame folder"
 [ ! -e "$WORK_DIR/out.mp4" ] || fail "a refused capture left $WORK_DIR/out.mp4 behind"
 note "bad options, unwritable outputs, a missing ffmpeg, display or show folder are refused in one line"
 
