@@ -124,13 +124,19 @@ int remember_working_directory()
     return folder;
 }
 
+// Ends the program: `data_dir` cannot serve as the show's folder, for the reason in errno.
+[[noreturn]] void unusable_data_folder(const std::string& data_dir)
+{
+    fail("cannot use " + data_dir + " as the show's folder: " + std::strerror(errno));
+}
+
 // Fails unless the show's files are in `data_dir` (empty: the working directory); checked before
 // anything is written, so a wrong folder leaves no output behind.
 void check_data_folder(const std::string& data_dir)
 {
     struct stat info;
     if (!data_dir.empty() && stat(data_dir.c_str(), &info) != 0)
-        fail("cannot use " + data_dir + " as the show's folder: " + std::strerror(errno));
+        unusable_data_folder(data_dir);
     const std::string probe = data_dir.empty() ? ASSET_PROBE : data_dir + "/" + ASSET_PROBE;
     if (access(probe.c_str(), R_OK) == 0)
         return;
@@ -145,7 +151,7 @@ void init_in_data_folder(const std::string& data_dir)
 {
     const int user_folder = remember_working_directory();
     if (!data_dir.empty() && chdir(data_dir.c_str()) != 0)
-        fail("cannot use " + data_dir + " as the show's folder: " + std::strerror(errno));
+        unusable_data_folder(data_dir);
     std::atexit(explain_failed_start);
     starting_show = true;
     init();
