@@ -1,6 +1,7 @@
 // assetgen: writes every file the show reads at start-up into the run folder, or lists them.
 // Usage: assetgen <run folder>
-//        assetgen --list      (one path a line, in the order the show reads them)
+//        assetgen --list          (one path a line, in the order the show reads them)
+//        assetgen --icons <folder> (the desktop icon alone, for the installed show)
 #include "assets.h"
 
 #include <cstdio>
@@ -20,8 +21,10 @@ int main(int argc, char** argv)
         list_files();
         return 0;
     }
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0)
+        return write_icons(argv[2]) ? 0 : 1;
     if (argc != 2 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: assetgen <run folder> | assetgen --list\n");
+        std::fprintf(stderr, "usage: assetgen <run folder> | assetgen --list | assetgen --icons <folder>\n");
         return 2;
     }
     const std::string outdir = argv[1];

@@ -1,4 +1,4 @@
-// The asset generator's three writers. Each writes its files under the run folder
+// The asset generator's writers. Each writes its files under the run folder
 // `outdir` (which already exists), byte for byte the same on every run, and returns
 // false after printing a message on standard error when something cannot be written.
 #ifndef ASSETS_H
@@ -23,5 +23,9 @@ bool write_sounds(const std::string& outdir);
 
 // Writes the names file.
 bool write_names(const std::string& outdir);
+
+// Writes the program's icon for desktop menus as outdir/<size>x<size>/apps/quoravint.png, the
+// layout of an icon theme's folder.
+bool write_icons(const std::string& outdir);
 
 #endif

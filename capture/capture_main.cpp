@@ -23,7 +23,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -114,17 +116,58 @@ void run_profile_program(const CaptureOptions& options, char** argv)
     fail("cannot start " + program + " for profile " + wanted->name + ": " + std::strerror(errno));
 }
 
-// Runs the show's start-up as the show does, with the sound device left to the capture loop.
-void start_show(unsigned seed)
+// Opens the user's working directory, to come back to once the show's files are read.
+int remember_working_directory()
 {
-    if (access(ASSET_PROBE, R_OK) != 0)
-        fail("run it from the show's folder: no gfx/, sfx/ and names.txt here");
-    setenv("SDL_AUDIODRIVER", "dummy", 1);   // no sound card: the capture loop does the mixing
+    const int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        fail("cannot open the working directory: " + std::string(std::strerror(errno)));
+    return folder;
+}
+
+// Ends the program: `data_dir` cannot serve as the show's folder, for the reason in errno.
+[[noreturn]] void unusable_data_folder(const std::string& data_dir)
+{
+    fail("cannot use " + data_dir + " as the show's folder: " + std::strerror(errno));
+}
+
+// Fails unless the show's files are in `data_dir` (empty: the working directory); checked before
+// anything is written, so a wrong folder leaves no output behind.
+void check_data_folder(const std::string& data_dir)
+{
+    struct stat info;
+    if (!data_dir.empty() && stat(data_dir.c_str(), &info) != 0)
+        unusable_data_folder(data_dir);
+    const std::string probe = data_dir.empty() ? ASSET_PROBE : data_dir + "/" + ASSET_PROBE;
+    if (access(probe.c_str(), R_OK) == 0)
+        return;
+    if (data_dir.empty())
+        fail("run it from the show's folder or name it with --data: no gfx/, sfx/ and names.txt here");
+    fail("no show files in " + data_dir + ": the show's folder holds gfx/, sfx/ and names.txt");
+}
+
+// Runs the show's start-up inside the show's folder, which reads every file the show needs, then
+// returns to the user's folder, so relative output paths stay relative to where the user stands.
+void init_in_data_folder(const std::string& data_dir)
+{
+    const int user_folder = remember_working_directory();
+    if (!data_dir.empty() && chdir(data_dir.c_str()) != 0)
+        unusable_data_folder(data_dir);
     std::atexit(explain_failed_start);
     starting_show = true;
     init();
     starting_show = false;
-    std::srand(seed);
+    if (fchdir(user_folder) != 0)
+        fail("cannot return to the working directory: " + std::string(std::strerror(errno)));
+    close(user_folder);
+}
+
+// Runs the show's start-up as the show does, with the sound device left to the capture loop.
+void start_show(const CaptureOptions& options)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);   // no sound card: the capture loop does the mixing
+    init_in_data_folder(options.data_dir);
+    std::srand(options.seed);
     std::string problem;
     if (!mixer_in_lockstep())
         fail("the mixer's output could not be taken over: " + std::string(SDL_GetError()));
@@ -145,12 +188,13 @@ void stop_on_signals()
 void initialize(const CaptureOptions& options, char** argv, CaptureOutput& output)
 {
     run_profile_program(options, argv);
+    check_data_folder(options.data_dir);
     if (!route_trace(options.trace_path))
         fail("cannot write the trace to " + options.trace_path + ": " + std::strerror(errno));
     if (!output.check())
         fail(output.error());
     stop_on_signals();
-    start_show(options.seed);
+    start_show(options);
     if (!output.open(mixer_spec().freq, mixer_spec().channels))
         fail(output.error());
 }

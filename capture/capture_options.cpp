@@ -102,6 +102,8 @@ bool apply_valued(const std::string& name, const std::string& value, CaptureOpti
     problem = "an empty " + name + " value";
     if (name == "-o" || name == "--output")
         options.output = value;
+    else if (name == "-d" || name == "--data")
+        options.data_dir = value;
     else
         options.trace_path = value;
     return !value.empty();
@@ -111,7 +113,7 @@ bool apply_valued(const std::string& name, const std::string& value, CaptureOpti
 bool takes_value(const std::string& name)
 {
     static const std::vector<std::string> valued = {"-l", "--length", "-s", "--start", "--seed", "-p",
-                                                    "--profile", "-o", "--output", "--trace"};
+                                                    "--profile", "-o", "--output", "--trace", "-d", "--data"};
     for (const std::string& v : valued)
         if (v == name)
             return true;
@@ -197,9 +199,11 @@ std::string help_text(const std::string& program)
            "      --png             write PATH as a folder of numbered PNG frames (frame-000000.png ...)\n"
            "                        and the sound as audio.wav; default folder capture-frames\n"
            "      --trace FILE      write the show's trace to FILE; otherwise it is dropped\n"
+           "  -d, --data DIR        the show's folder (gfx/, sfx/, names.txt); default the working\n"
+           "                        directory. Relative output paths stay relative to where you are\n"
            "  -h, --help            this text\n"
            "\n"
-           "Run it from the show's folder (gfx/, sfx/, names.txt). Videos need ffmpeg on the PATH.\n"
+           "Run it from the show's folder or name that folder with --data. Videos need ffmpeg on the PATH.\n"
            "It draws with OpenGL, so it needs a GL context: it opens a window like the show. On a\n"
            "machine without a screen run it under Xvfb:\n"
            "  xvfb-run -a -s \"-screen 0 1920x1080x24\" ./" + program + " --length 30 -o show.mp4\n";

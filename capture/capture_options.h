@@ -30,6 +30,7 @@ struct CaptureOptions {
     OutputKind kind = OutputKind::VIDEO;
     std::string output;                         // the video file or the frame folder
     std::string trace_path;                     // where the show's trace goes; empty: nowhere
+    std::string data_dir;                       // the folder of the show's files; empty: the working directory
     bool help = false;
 };
 

@@ -17,6 +17,9 @@ PACKAGES=(
   ffmpeg
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
+  # the Debian package: its tools, its checker, the manual pages; a window manager and SDL 2
+  # for the program tests on sdl12-compat
+  dpkg-dev lintian go-md2man man-db openbox libsdl2-2.0-0
 )
 
 installed=" $(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "${PACKAGES[@]}" 2>/dev/null |

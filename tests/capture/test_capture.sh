@@ -2,6 +2,8 @@
 #   - bad options, an unwritable output, a missing ffmpeg or display: one line, non-zero status
 #   - a 5 s video at each profile: 300 frames at 60 fps of the profile's size, 5 s of sound, not silent
 #   - the same seed captures the same frames and sound; another seed does not
+#   - started elsewhere with --data naming the show's folder it captures the same, and relative
+#     output and trace paths land where it was started
 #   - started at tick 15000 it shows scene 2, at 20500 scene 1 climbing a tower, and the ticks
 #     before the start, run undrawn, leave the show exactly where drawing them would
 #   - the trace file holds the whole trace, one "logic " per tick, drawn or not
@@ -100,8 +102,12 @@ expect_refusal 1 "cannot write $WORK_DIR/missing/out.mp4" "$CAPTURE" -o "$WORK_D
 expect_refusal 1 "cannot make the frame folder" "$CAPTURE" --png -o "$WORK_DIR/missing/frames"
 expect_refusal 1 "ffmpeg not found" env PATH=/nonexistent "$CAPTURE" -o "$WORK_DIR/out.mp4"
 expect_refusal 1 "needs a GL context" env -u DISPLAY "$CAPTURE" --length 1t --png -o "$WORK_DIR/nodisplay"
+expect_refusal 1 "cannot use $WORK_DIR/nowhere as the show's folder" "$CAPTURE" --data "$WORK_DIR/nowhere" --png
+expect_refusal 1 "no show files in $WORK_DIR" "$CAPTURE" --data "$WORK_DIR" --png -o "$WORK_DIR/frames"
+(cd "$WORK_DIR" && expect_refusal 1 "name it with --data" "$CAPTURE" --png) || exit 1
+[ ! -e "$WORK_DIR/frames" ] && [ ! -e "$WORK_DIR/capture-frames" ] || fail "a capture without show files left a frame folder"
 [ ! -e "$WORK_DIR/out.mp4" ] || fail "a refused capture left $WORK_DIR/out.mp4 behind"
-note "bad options, unwritable outputs, a missing ffmpeg and a missing display are refused in one line"
+note "bad options, unwritable outputs, a missing ffmpeg, display or show folder are refused in one line"
 
 # --- Five seconds at each profile -------------------------------------------------------------
 for profile in sd:1024x768 hd:1920x1080; do
@@ -135,6 +141,17 @@ capture seed-other --length 1 --png -o "$WORK_DIR/seed-other" --seed 2
 [ "$(cat "$WORK_DIR"/seed-a/frame-*.png | md5sum)" != "$(cat "$WORK_DIR"/seed-other/frame-*.png | md5sum)" ] ||
   fail "seeds 1 and 2 captured the same frames"
 note "the same seed gives the same frames and sound; seed 2 other frames"
+
+# --- The show's folder named with --data, the outputs where the user stands ---------------------
+elsewhere=$WORK_DIR/elsewhere
+mkdir -p "$elsewhere"
+(cd "$elsewhere" && capture data-elsewhere --length 1 --png -o frames --trace show.trace --data "$RUN_DIR") || exit 1
+[ -d "$elsewhere/frames" ] && [ -s "$elsewhere/show.trace" ] || fail "relative outputs did not land in $elsewhere"
+[ ! -e "$RUN_DIR/frames" ] && [ ! -e "$RUN_DIR/show.trace" ] || fail "relative outputs landed in the show's folder"
+grep -q -F "LOADED SONG" "$elsewhere/show.trace" || fail "the song was not loaded from the show's folder"
+[ "$(folder_digest "$elsewhere/frames")" = "$(folder_digest "$WORK_DIR/seed-a")" ] ||
+  fail "a capture started elsewhere with --data differs from one started in the show's folder"
+note "started elsewhere with --data: the same frames and sound, the outputs where it was started"
 
 # --- Where a start tick lands -----------------------------------------------------------------
 capture scene2 --start "$SCENE2_START" --length 1t --png -o "$WORK_DIR/scene2"

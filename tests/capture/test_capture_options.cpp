@@ -49,6 +49,7 @@ TEST(CaptureOptions, DefaultsGiveARepeatableTenSecondVideo)
     EXPECT_EQ(options.output, "capture.mp4");
     EXPECT_TRUE(options.trace_path.empty());
     EXPECT_TRUE(options.profile.empty());
+    EXPECT_TRUE(options.data_dir.empty()) << "the show's files are in the working directory by default";
 }
 
 TEST(CaptureOptions, LengthsInSecondsOrTicksBecomeTicks)
@@ -63,12 +64,14 @@ TEST(CaptureOptions, LengthsInSecondsOrTicksBecomeTicks)
 TEST(CaptureOptions, EveryValuedOptionIsRead)
 {
     const CaptureOptions options =
-        parsed({"-s", "15000", "--seed=7", "-p", "hd", "-o", "out.mkv", "--trace", "t.txt"});
+        parsed({"-s", "15000", "--seed=7", "-p", "hd", "-o", "out.mkv", "--trace", "t.txt", "-d", "/opt/show"});
     EXPECT_EQ(options.start_tick, 15000);
     EXPECT_EQ(options.seed, 7u);
     EXPECT_EQ(options.profile, "hd");
     EXPECT_EQ(options.output, "out.mkv");
     EXPECT_EQ(options.trace_path, "t.txt");
+    EXPECT_EQ(options.data_dir, "/opt/show");
+    EXPECT_EQ(parsed({"--data=show files"}).data_dir, "show files");
 }
 
 TEST(CaptureOptions, PngFramesGoToTheirOwnDefaultFolder)
@@ -91,6 +94,7 @@ TEST(CaptureOptions, BadValuesAreRefusedWithTheirReason)
     EXPECT_NE(refusal({"--seed", "x"}).find("bad seed"), std::string::npos);
     EXPECT_NE(refusal({"--profile", "4k"}).find("unknown profile"), std::string::npos);
     EXPECT_NE(refusal({"--output="}).find("empty"), std::string::npos);
+    EXPECT_NE(refusal({"--data", ""}).find("empty"), std::string::npos);
 }
 
 TEST(CaptureOptions, MalformedCommandLinesAreRefused)

@@ -12,6 +12,11 @@ BUILD_DIR=${2:-}
 WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/quoravint-test.XXXXXX")
 
 PROGRAMS=(demo demo-hd)   # both deliverables are tested alike
+# The SDL 1.2 under the programs: classic SDL, or sdl12-compat (SDL 1.2 built on SDL 2), which
+# the sdl12-compat run names here. Under a window manager sdl12-compat shows a full-screen mode
+# on a window as large as the screen, the picture scaled up with its aspect kept; and SDL 2
+# reports a key already held down when the window gains the focus as a key press.
+TEST_SDL=${TEST_SDL:-classic}
 RUN_LIMIT=120             # s a started program may live at most, even if this script is killed
 START_WAIT=60             # s allowed for start-up: loading every texture and sound on a busy machine
 TRACE_WAIT=20             # s allowed for an expected trace text once the show runs
@@ -88,14 +93,22 @@ start_show() {
   local program=$1 dir=${2:-$RUN_DIR}
   shift 2 || shift $#
   [ -x "$RUN_DIR/$program" ] || fail "$RUN_DIR/$program is not built"
+  start_command "$program" "$dir" env "$@" "$RUN_DIR/$program"
+}
+
+# Starts COMMAND [ARGS...], called NAME in the test's messages, in folder DIR as the program
+# under test: its standard output is the trace, and the helpers below watch, steer and stop it.
+start_command() {
+  SHOW_NAME=$1
+  local dir=$2
+  shift 2
   STARTS=$((STARTS + 1))
-  SHOW_NAME=$program
-  SHOW_TRACE=$WORK_DIR/$STARTS-$program.trace
+  SHOW_TRACE=$WORK_DIR/$STARTS-$SHOW_NAME.trace
   SHOW_STATUS=""
   # timeout resets SIGINT to its default for the program (a background job of a script
   # would otherwise start with it ignored, and SDL only catches SIGINT when it is not ignored),
   # forwards SIGINT and SIGTERM to it, and kills it should this script die without cleaning up.
-  (cd "$dir" && exec env "$@" timeout -k "$STOP_WAIT" "$RUN_LIMIT" "$RUN_DIR/$program") \
+  (cd "$dir" && exec timeout -k "$STOP_WAIT" "$RUN_LIMIT" "$@") \
     >"$SHOW_TRACE" 2>"$SHOW_TRACE.stderr" </dev/null &
   SHOW_PID=$!
   note "started in $dir"
@@ -241,14 +254,38 @@ request_quit() {
   kill -INT "$(program_pid)"
 }
 
-# Writes to FILE a screenshot of the area WIDTHxHEIGHT centred on the screen, where SDL
-# places a full-screen mode smaller than the screen.
-screenshot() {
-  local file=$1 size=$2 screen w h sw sh
+# Whether the SDL under the programs scales a full-screen mode up to the whole screen.
+sdl_scales_to_screen() {
+  [ "$TEST_SDL" = sdl12-compat ]
+}
+
+# Whether the SDL under the programs reports a key held down before its window had the focus.
+sdl_reports_held_keys() {
+  [ "$TEST_SDL" = sdl12-compat ]
+}
+
+# The size of the window the show opens for a full-screen mode of SIZE (WIDTHxHEIGHT).
+expected_window_size() {
+  if sdl_scales_to_screen; then screen_size; else echo "$1"; fi
+}
+
+# The area of the screen, WIDTHxHEIGHT+X+Y, that shows a full-screen mode of SIZE: centred,
+# at its own size or scaled up to the screen with its aspect kept.
+picture_area() {
+  local screen w h sw sh
   screen=$(screen_size)
-  w=${size%x*} h=${size#*x} sw=${screen%x*} sh=${screen#*x}
+  w=${1%x*} h=${1#*x} sw=${screen%x*} sh=${screen#*x}
+  if sdl_scales_to_screen; then
+    if ((sw * h < sh * w)); then h=$((h * sw / w)) w=$sw; else w=$((w * sh / h)) h=$sh; fi
+  fi
+  echo "${w}x${h}+$(((sw - w) / 2))+$(((sh - h) / 2))"
+}
+
+# Writes to FILE a screenshot of the picture of a full-screen mode of SIZE, at that size.
+screenshot() {
+  local file=$1 size=$2
   import -window root "$WORK_DIR/screen.png" || fail "import could not take a screenshot"
-  convert "$WORK_DIR/screen.png" -crop "${w}x${h}+$(((sw - w) / 2))+$(((sh - h) / 2))" +repage "$file" \
+  convert "$WORK_DIR/screen.png" -crop "$(picture_area "$size")" +repage -resize "$size!" "$file" \
     || fail "convert could not crop the screenshot"
 }
 

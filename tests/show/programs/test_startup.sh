@@ -29,7 +29,8 @@ for program in "${PROGRAMS[@]}"; do
   wait_for_lines_with "CT: " "$CT_VALUES_CHECKED"
   expect_pass_times_in_order
   window=$(find_show_window)
-  [ "$(window_size "$window")" = "$size" ] || fail "window is $(window_size "$window"), expected $size"
+  expected=$(expected_window_size "$size")
+  [ "$(window_size "$window")" = "$expected" ] || fail "window is $(window_size "$window"), expected $expected"
   expect_picture_drawn "$size"
   request_quit
   expect_exit 0
