@@ -5,6 +5,7 @@
 #include "headless.h"
 #include "trace_meter.h"
 
+#include "drawpath.h"
 #include "gfx.h"
 #include "scene.h"
 #include "sceneswarm.h"
@@ -49,8 +50,9 @@ struct Moment {
 void timed_frame(Moment& moment)
 {
     const Clock::time_point start = Clock::now();
-    glClear(GL_COLOR_BUFFER_BIT);
+    begin_frame();
     sceneswarm.draw();
+    end_frame();
     const double submitted = ms_since(start);
     glFinish();
     const double rasterised = ms_since(start);

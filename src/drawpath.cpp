@@ -1,0 +1,501 @@
+#include "drawpath.h"
+
+#include "profile.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <iostream>
+#include <vector>
+
+namespace {
+
+constexpr double RADIANS_PER_DEGREE = 3.14159265358979323846 / 180.0;   // glRotatef's degrees to radians
+constexpr uint8_t OPAQUE_ALPHA = 255;   // the only alpha at which blending leaves the source unchanged
+constexpr int MAX_KNOWN_SPRITES = 1024; // far more sprites than the show has; later ones are drawn the reference way
+constexpr int UNPACK_ALIGNMENT = 4;     // OpenGL's default row alignment when it read the uploaded pixels
+// Texels of slack on each side of every texel range worked out here: covers the difference
+// between this double arithmetic and the rasteriser's float and fixed-point arithmetic.
+constexpr int TEXEL_SLACK = 1;
+// Pixels of slack on each side of every screen box worked out here, for the same reason.
+constexpr double PIXEL_SLACK = 1.0;
+// A backdrop is kept in a texture only when it covers at least this share of the screen: below it,
+// a clear and the quad cost less than copying the whole screen.
+constexpr double KEEP_BACKDROP_SHARE = 0.5;
+
+// What the fast path knows of one sprite's alpha channel.
+struct SpriteAlpha {
+    bool known = false;
+    int w = 0, h = 0;
+    std::vector<uint32_t> unopaque;   // summed-area table of texels with alpha below 255, (w + 1) x (h + 1)
+    int x0 = 0, y0 = 0, x1 = -1, y1 = -1;   // the smallest texel box holding every texel with alpha above 0
+};
+
+// A box of texels, ends included.
+struct TexelBox {
+    int x0, y0, x1, y1;
+};
+
+// An axis-aligned box of the plane, x0 <= x1 and y0 <= y1 unless empty.
+struct Box {
+    double x0, y0, x1, y1;
+};
+
+// What the fast path keeps between frames and within one.
+struct FastState {
+    std::vector<SpriteAlpha> sprites;
+    bool in_frame = false;
+    bool clear_pending = false;     // the frame's clear is owed until its first quad shows whether it is needed
+    bool first_drawn = false;       // a quad that reaches the screen was drawn this frame
+    bool bound_known = false;       // whether `bound` is what the rectangle target has bound
+    GLuint bound = 0;
+    bool blending = true;           // as the frame left GL_BLEND
+    bool scissoring = false;        // as the frame left GL_SCISSOR_TEST
+    bool had_first = false;         // whether the last frame had a first quad, kept in `last_first`
+    PlacedQuad last_first;
+    GLuint backdrop_texture = 0;    // 0 until the texture that keeps a backdrop is made
+    bool backdrop_kept = false;     // whether it holds the clear and the first quad `backdrop`
+    PlacedQuad backdrop;
+};
+
+DrawPath current_path = DrawPath::FAST;
+FastState fast;
+DrawSavings savings;
+
+// Whether two placements draw the very same quad.
+bool same_quad(const PlacedQuad& a, const PlacedQuad& b)
+{
+    return a.sprite == b.sprite && a.w == b.w && a.h == b.h && a.s == b.s && a.tx == b.tx && a.ty == b.ty &&
+           a.turn == b.turn && a.ax == b.ax && a.ay == b.ay && a.flip == b.flip;
+}
+
+// Binds `texture` on the rectangle target unless the frame knows it is bound already.
+void bind(GLuint texture)
+{
+    if (fast.in_frame && fast.bound_known && fast.bound == texture) {
+        ++savings.binds;
+        return;
+    }
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, texture);
+    fast.bound = texture;
+    fast.bound_known = fast.in_frame;
+}
+
+// Turns blending on or off unless it already is.
+void set_blending(bool on)
+{
+    if (fast.blending == on)
+        return;
+    if (on)
+        glEnable(GL_BLEND);
+    else
+        glDisable(GL_BLEND);
+    fast.blending = on;
+}
+
+// Limits drawing to the screen box `box` (y down, whole pixels), or to nothing less than the screen with null.
+void set_scissor(const TexelBox* box)
+{
+    if (!box) {
+        if (fast.scissoring)
+            glDisable(GL_SCISSOR_TEST);
+        fast.scissoring = false;
+        return;
+    }
+    glScissor(box->x0, SCREEN_HEIGHT - 1 - box->y1, box->x1 - box->x0 + 1, box->y1 - box->y0 + 1);
+    if (!fast.scissoring)
+        glEnable(GL_SCISSOR_TEST);
+    fast.scissoring = true;
+}
+
+// Sets up the quad's model-view matrix, draws its vertices and resets the matrix, as designed.
+void emit_quad(const PlacedQuad& q)
+{
+    glLoadIdentity();
+    glScaled(q.s, q.s, 0);
+    glTranslatef(q.tx, q.ty, 0);
+    glRotatef(q.turn, 0, 0, 1);
+    const int left = q.flip ? q.ax - q.w : -q.ax;
+    const int right = q.flip ? q.ax : q.w - q.ax;
+    const int top = -q.ay;
+    const int bottom = q.h - q.ay;
+    const int sleft = q.flip ? q.w : 0;
+    const int sright = q.flip ? 0 : q.w;
+    glBegin(GL_QUADS);
+    glTexCoord2i(sleft, q.h);
+    glVertex2i(left, bottom);
+    glTexCoord2i(sright, q.h);
+    glVertex2i(right, bottom);
+    glTexCoord2i(sright, 0);
+    glVertex2i(right, top);
+    glTexCoord2i(sleft, 0);
+    glVertex2i(left, top);
+    glEnd();
+    glLoadIdentity();
+}
+
+// The texture coordinates (u across, v down) that the quad puts on the screen point (x, y).
+void screen_to_texture(const PlacedQuad& q, double x, double y, double& u, double& v)
+{
+    const double bx = x / q.s - q.tx;
+    const double by = y / q.s - q.ty;
+    const double c = std::cos(q.turn * RADIANS_PER_DEGREE);
+    const double sn = std::sin(q.turn * RADIANS_PER_DEGREE);
+    const double vx = bx * c + by * sn;   // the turn undone
+    const double vy = -bx * sn + by * c;
+    u = q.flip ? q.ax - vx : vx + q.ax;
+    v = vy + q.ay;
+}
+
+// The screen point the quad puts the texture coordinates (u, v) on.
+void texture_to_screen(const PlacedQuad& q, double u, double v, double& x, double& y)
+{
+    const double vx = q.flip ? q.ax - u : u - q.ax;
+    const double vy = v - q.ay;
+    const double c = std::cos(q.turn * RADIANS_PER_DEGREE);
+    const double sn = std::sin(q.turn * RADIANS_PER_DEGREE);
+    x = q.s * (q.tx + vx * c - vy * sn);
+    y = q.s * (q.ty + vx * sn + vy * c);
+}
+
+// The smallest box holding the four corners of `box` carried through `map`.
+template <typename Map>
+Box map_box(const Box& box, Map map)
+{
+    Box out = {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    for (double x : {box.x0, box.x1})
+        for (double y : {box.y0, box.y1}) {
+            double mx, my;
+            map(x, y, mx, my);
+            out = {std::min(out.x0, mx), std::min(out.y0, my), std::max(out.x1, mx), std::max(out.y1, my)};
+        }
+    return out;
+}
+
+// The screen, grown by `grow` pixels on every side.
+Box screen_box(double grow)
+{
+    return {-grow, -grow, SCREEN_WIDTH + grow, SCREEN_HEIGHT + grow};
+}
+
+// The texture coordinates that on-screen fragments of the quad may have, or an empty box.
+Box on_screen_texture(const PlacedQuad& q)
+{
+    const Box seen = map_box(screen_box(PIXEL_SLACK), [&](double x, double y, double& u, double& v) {
+        screen_to_texture(q, x, y, u, v);
+    });
+    return {std::max(seen.x0, 0.0), std::max(seen.y0, 0.0), std::min(seen.x1, double(q.w)),
+            std::min(seen.y1, double(q.h))};
+}
+
+// Whether a box holds no point.
+bool empty(const Box& b)
+{
+    return !(b.x0 < b.x1 && b.y0 < b.y1);
+}
+
+// The texels linear filtering may read for texture coordinates in `b`, clamped to the image.
+TexelBox texels_read(const Box& b, int w, int h)
+{
+    // A coordinate u blends texels floor(u - 0.5) and the one after it, each clamped to the edge.
+    return {std::max(0, static_cast<int>(std::floor(b.x0 - 0.5)) - TEXEL_SLACK),
+            std::max(0, static_cast<int>(std::floor(b.y0 - 0.5)) - TEXEL_SLACK),
+            std::min(w - 1, static_cast<int>(std::floor(b.x1 - 0.5)) + 1 + TEXEL_SLACK),
+            std::min(h - 1, static_cast<int>(std::floor(b.y1 - 0.5)) + 1 + TEXEL_SLACK)};
+}
+
+// Whether every texel of `box` is opaque.
+bool all_opaque(const SpriteAlpha& a, const TexelBox& box)
+{
+    const size_t row = static_cast<size_t>(a.w) + 1;
+    auto at = [&](int x, int y) { return a.unopaque[static_cast<size_t>(y) * row + x]; };
+    return at(box.x1 + 1, box.y1 + 1) - at(box.x0, box.y1 + 1) - at(box.x1 + 1, box.y0) + at(box.x0, box.y0) == 0;
+}
+
+// Whether the quad covers the whole screen, with slack on every side.
+bool covers_screen(const PlacedQuad& q)
+{
+    const Box seen = map_box(screen_box(PIXEL_SLACK), [&](double x, double y, double& u, double& v) {
+        screen_to_texture(q, x, y, u, v);
+    });
+    return seen.x0 >= 0 && seen.y0 >= 0 && seen.x1 <= q.w && seen.y1 <= q.h;
+}
+
+// The whole screen pixels outside which no fragment of the quad can read a texel that is not
+// fully transparent; false when there are none.
+bool visible_pixels(const PlacedQuad& q, const SpriteAlpha& a, TexelBox& pixels)
+{
+    if (a.x1 < a.x0)
+        return false;
+    // Coordinates from x0 - 0.5 to x1 + 1.5 read one of the texels x0 to x1; slack around that.
+    const Box texture = {a.x0 - 0.5 - TEXEL_SLACK, a.y0 - 0.5 - TEXEL_SLACK, a.x1 + 1.5 + TEXEL_SLACK,
+                         a.y1 + 1.5 + TEXEL_SLACK};
+    const Box screen = map_box(texture, [&](double u, double v, double& x, double& y) {
+        texture_to_screen(q, u, v, x, y);
+    });
+    pixels = {std::max(0, static_cast<int>(std::floor(screen.x0 - PIXEL_SLACK))),
+              std::max(0, static_cast<int>(std::floor(screen.y0 - PIXEL_SLACK))),
+              std::min(SCREEN_WIDTH - 1, static_cast<int>(std::ceil(screen.x1 + PIXEL_SLACK))),
+              std::min(SCREEN_HEIGHT - 1, static_cast<int>(std::ceil(screen.y1 + PIXEL_SLACK)))};
+    return pixels.x0 <= pixels.x1 && pixels.y0 <= pixels.y1;
+}
+
+// The share of the screen the quad's bounding box covers.
+double screen_share(const PlacedQuad& q)
+{
+    const Box whole = {0.0, 0.0, double(q.w), double(q.h)};
+    const Box b = map_box(whole, [&](double u, double v, double& x, double& y) { texture_to_screen(q, u, v, x, y); });
+    const double w = std::min(b.x1, double(SCREEN_WIDTH)) - std::max(b.x0, 0.0);
+    const double h = std::min(b.y1, double(SCREEN_HEIGHT)) - std::max(b.y0, 0.0);
+    return w > 0 && h > 0 ? w * h / (double(SCREEN_WIDTH) * SCREEN_HEIGHT) : 0.0;
+}
+
+// Pays the frame's clear if it is still owed.
+void settle_clear()
+{
+    if (fast.clear_pending)
+        glClear(GL_COLOR_BUFFER_BIT);
+    fast.clear_pending = false;
+}
+
+// Copies the screen, as the clear and the first quad left it, into the backdrop texture.
+void keep_backdrop(const PlacedQuad& q)
+{
+    if (!fast.backdrop_texture) {
+        glGenTextures(1, &fast.backdrop_texture);
+        bind(fast.backdrop_texture);
+        glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, SCREEN_WIDTH, SCREEN_HEIGHT, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     nullptr);
+        // Nearest texels, one per pixel: the copy puts back exactly the pixels it took.
+        glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
+    bind(fast.backdrop_texture);
+    glReadBuffer(GL_BACK);
+    glCopyTexSubImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    ++savings.backdrops_kept;
+    fast.backdrop = q;
+    fast.backdrop_kept = true;
+}
+
+// Draws the kept backdrop over the whole screen, pixel for pixel.
+void put_backdrop()
+{
+    bind(fast.backdrop_texture);
+    set_blending(false);
+    set_scissor(nullptr);
+    glLoadIdentity();
+    // Texture rows run bottom to top as the screen's rows did when they were copied.
+    glBegin(GL_QUADS);
+    glTexCoord2i(0, 0);
+    glVertex2i(0, SCREEN_HEIGHT);
+    glTexCoord2i(SCREEN_WIDTH, 0);
+    glVertex2i(SCREEN_WIDTH, SCREEN_HEIGHT);
+    glTexCoord2i(SCREEN_WIDTH, SCREEN_HEIGHT);
+    glVertex2i(SCREEN_WIDTH, 0);
+    glTexCoord2i(0, SCREEN_HEIGHT);
+    glVertex2i(0, 0);
+    glEnd();
+}
+
+// Draws the quad the reference way: bound, blended, whole.
+void reference_quad(const PlacedQuad& q)
+{
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, q.sprite);
+    fast.bound_known = false;
+    emit_quad(q);
+}
+
+// What the fast path knows of the quad's sprite, or null when it knows nothing it can use.
+const SpriteAlpha* known_alpha(const PlacedQuad& q)
+{
+    if (q.sprite < 0 || q.sprite >= static_cast<int>(fast.sprites.size()))
+        return nullptr;
+    const SpriteAlpha& a = fast.sprites[q.sprite];
+    return a.known && a.w == q.w && a.h == q.h ? &a : nullptr;
+}
+
+// How the fast path draws one quad.
+struct QuadPlan {
+    bool shows = true;        // false: no fragment can change a pixel
+    bool opaque = false;      // every texel an on-screen fragment can read is opaque
+    bool cut = false;         // `pixels` leaves out part of the screen
+    TexelBox pixels = {0, 0, SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1};
+};
+
+// Works out what drawing the quad can change, from its sprite's alpha; blended and whole when unknown.
+QuadPlan plan_quad(const PlacedQuad& q)
+{
+    QuadPlan plan;
+    const SpriteAlpha* alpha = known_alpha(q);
+    if (!alpha)
+        return plan;
+    const Box seen = on_screen_texture(q);
+    if (empty(seen) || !visible_pixels(q, *alpha, plan.pixels)) {
+        plan.shows = false;   // off screen, or every texel it can read there is fully transparent
+        return plan;
+    }
+    plan.opaque = all_opaque(*alpha, texels_read(seen, q.w, q.h));
+    plan.cut = plan.pixels.x0 > 0 || plan.pixels.y0 > 0 || plan.pixels.x1 < SCREEN_WIDTH - 1 ||
+               plan.pixels.y1 < SCREEN_HEIGHT - 1;
+    return plan;
+}
+
+// Starts the frame's picture with its first quad: puts the kept backdrop when the quad is the one
+// kept (true: the quad is drawn), else pays the clear unless the quad covers the screen opaquely.
+// `keep` says whether the quad should be kept once drawn: it was the first quad last frame too.
+bool start_picture(const PlacedQuad& q, const QuadPlan& plan, bool& keep)
+{
+    fast.first_drawn = true;
+    keep = fast.had_first && same_quad(fast.last_first, q) && screen_share(q) >= KEEP_BACKDROP_SHARE;
+    fast.had_first = true;
+    fast.last_first = q;
+    if (fast.backdrop_kept && same_quad(fast.backdrop, q)) {
+        fast.clear_pending = false;
+        put_backdrop();
+        ++savings.backdrops_put;
+        return true;
+    }
+    if (plan.opaque && covers_screen(q))
+        ++savings.clears;
+    else
+        settle_clear();
+    fast.clear_pending = false;
+    return false;
+}
+
+// Draws the quad with as little work as gives the reference path's pixels.
+void fast_quad(const PlacedQuad& q)
+{
+    ++savings.quads;
+    const QuadPlan plan = plan_quad(q);
+    if (!plan.shows) {
+        ++savings.unseen;
+        return;
+    }
+    bool keep = false;
+    if (!fast.first_drawn && start_picture(q, plan, keep))
+        return;
+    bind(q.sprite);
+    set_blending(!plan.opaque);
+    set_scissor(plan.cut ? &plan.pixels : nullptr);
+    savings.unblended += plan.opaque;
+    savings.cut += plan.cut;
+    emit_quad(q);
+    if (keep)
+        keep_backdrop(q);
+}
+
+}
+
+DrawPath draw_path()
+{
+    return current_path;
+}
+
+DrawSavings draw_savings()
+{
+    return savings;
+}
+
+void reset_draw_savings()
+{
+    savings = DrawSavings();
+}
+
+void set_draw_path(DrawPath path)
+{
+    current_path = path;
+}
+
+void choose_draw_path(const char* setting)
+{
+    if (setting && std::strcmp(setting, "reference") == 0) {
+        set_draw_path(DrawPath::REFERENCE);
+        return;
+    }
+    if (setting && *setting && std::strcmp(setting, "fast") != 0)
+        std::cerr << "QUORAVINT_DRAW=" << setting << " is neither \"reference\" nor \"fast\": drawing the fast way"
+                  << std::endl;
+    set_draw_path(DrawPath::FAST);
+}
+
+void learn_sprite_alpha(int sprite, const SDL_Surface* pixels)
+{
+    if (sprite < 0 || sprite >= MAX_KNOWN_SPRITES)
+        return;
+    if (static_cast<size_t>(sprite) >= fast.sprites.size())
+        fast.sprites.resize(sprite + 1);
+    fast.backdrop_kept = false;   // the kept backdrop may show the old picture
+    fast.had_first = false;
+    SpriteAlpha& a = fast.sprites[sprite];
+    a = SpriteAlpha();
+    if (!pixels || pixels->w <= 0 || pixels->h <= 0)
+        return;
+    const int bytes = pixels->format->BytesPerPixel;
+    // OpenGL read rows of w pixels, each row starting at a multiple of its unpack alignment.
+    const size_t stride = (static_cast<size_t>(pixels->w) * bytes + UNPACK_ALIGNMENT - 1) / UNPACK_ALIGNMENT *
+                          UNPACK_ALIGNMENT;
+    const auto* base = static_cast<const uint8_t*>(pixels->pixels);
+    a.w = pixels->w;
+    a.h = pixels->h;
+    const size_t row = static_cast<size_t>(a.w) + 1;
+    a.unopaque.assign(row * (a.h + 1), 0);
+    a.x0 = a.w;
+    a.y0 = a.h;
+    for (int y = 0; y < a.h; ++y) {
+        uint32_t run = 0;
+        for (int x = 0; x < a.w; ++x) {
+            // Three bytes a pixel were uploaded as GL_RGB: every texel opaque.
+            const uint8_t alpha = bytes == 4 ? base[y * stride + x * 4 + 3] : OPAQUE_ALPHA;
+            run += alpha < OPAQUE_ALPHA;
+            a.unopaque[(y + 1) * row + x + 1] = a.unopaque[y * row + x + 1] + run;
+            if (alpha > 0) {
+                a.x0 = std::min(a.x0, x);
+                a.y0 = std::min(a.y0, y);
+                a.x1 = std::max(a.x1, x);
+                a.y1 = std::max(a.y1, y);
+            }
+        }
+    }
+    a.known = true;
+}
+
+void begin_frame()
+{
+    if (current_path == DrawPath::REFERENCE) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    ++savings.frames;
+    fast.in_frame = true;
+    fast.clear_pending = true;
+    fast.first_drawn = false;
+    fast.bound_known = false;
+    fast.blending = true;
+    fast.scissoring = false;
+}
+
+void end_frame()
+{
+    if (!fast.in_frame)
+        return;
+    set_scissor(nullptr);   // a clear is scissored too
+    settle_clear();
+    if (!fast.first_drawn)
+        fast.had_first = false;
+    set_blending(true);
+    fast.in_frame = false;
+    fast.bound_known = false;
+}
+
+void draw_placed_quad(const PlacedQuad& quad)
+{
+    if (current_path == DrawPath::REFERENCE || !fast.in_frame)
+        reference_quad(quad);
+    else
+        fast_quad(quad);
+}
