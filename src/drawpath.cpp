@@ -64,6 +64,7 @@ struct FastState {
 DrawPath current_path = DrawPath::FAST;
 FastState fast;
 DrawSavings savings;
+std::vector<PlacedQuad>* watcher = nullptr;   // where the quads drawn are listed, when someone asks
 
 // Whether two placements draw the very same quad.
 bool same_quad(const PlacedQuad& a, const PlacedQuad& b)
@@ -137,8 +138,9 @@ void emit_quad(const PlacedQuad& q)
     glLoadIdentity();
 }
 
-// The texture coordinates (u across, v down) that the quad puts on the screen point (x, y).
-void screen_to_texture(const PlacedQuad& q, double x, double y, double& u, double& v)
+}
+
+void quad_texture_at(const PlacedQuad& q, double x, double y, double& u, double& v)
 {
     const double bx = x / q.s - q.tx;
     const double by = y / q.s - q.ty;
@@ -150,8 +152,7 @@ void screen_to_texture(const PlacedQuad& q, double x, double y, double& u, doubl
     v = vy + q.ay;
 }
 
-// The screen point the quad puts the texture coordinates (u, v) on.
-void texture_to_screen(const PlacedQuad& q, double u, double v, double& x, double& y)
+void quad_screen_at(const PlacedQuad& q, double u, double v, double& x, double& y)
 {
     const double vx = q.flip ? q.ax - u : u - q.ax;
     const double vy = v - q.ay;
@@ -160,6 +161,8 @@ void texture_to_screen(const PlacedQuad& q, double u, double v, double& x, doubl
     x = q.s * (q.tx + vx * c - vy * sn);
     y = q.s * (q.ty + vx * sn + vy * c);
 }
+
+namespace {
 
 // The smallest box holding the four corners of `box` carried through `map`.
 template <typename Map>
@@ -185,7 +188,7 @@ Box screen_box(double grow)
 Box on_screen_texture(const PlacedQuad& q)
 {
     const Box seen = map_box(screen_box(PIXEL_SLACK), [&](double x, double y, double& u, double& v) {
-        screen_to_texture(q, x, y, u, v);
+        quad_texture_at(q, x, y, u, v);
     });
     return {std::max(seen.x0, 0.0), std::max(seen.y0, 0.0), std::min(seen.x1, double(q.w)),
             std::min(seen.y1, double(q.h))};
@@ -219,7 +222,7 @@ bool all_opaque(const SpriteAlpha& a, const TexelBox& box)
 bool covers_screen(const PlacedQuad& q)
 {
     const Box seen = map_box(screen_box(PIXEL_SLACK), [&](double x, double y, double& u, double& v) {
-        screen_to_texture(q, x, y, u, v);
+        quad_texture_at(q, x, y, u, v);
     });
     return seen.x0 >= 0 && seen.y0 >= 0 && seen.x1 <= q.w && seen.y1 <= q.h;
 }
@@ -234,7 +237,7 @@ bool visible_pixels(const PlacedQuad& q, const SpriteAlpha& a, TexelBox& pixels)
     const Box texture = {a.x0 - 0.5 - TEXEL_SLACK, a.y0 - 0.5 - TEXEL_SLACK, a.x1 + 1.5 + TEXEL_SLACK,
                          a.y1 + 1.5 + TEXEL_SLACK};
     const Box screen = map_box(texture, [&](double u, double v, double& x, double& y) {
-        texture_to_screen(q, u, v, x, y);
+        quad_screen_at(q, u, v, x, y);
     });
     pixels = {std::max(0, static_cast<int>(std::floor(screen.x0 - PIXEL_SLACK))),
               std::max(0, static_cast<int>(std::floor(screen.y0 - PIXEL_SLACK))),
@@ -247,7 +250,7 @@ bool visible_pixels(const PlacedQuad& q, const SpriteAlpha& a, TexelBox& pixels)
 double screen_share(const PlacedQuad& q)
 {
     const Box whole = {0.0, 0.0, double(q.w), double(q.h)};
-    const Box b = map_box(whole, [&](double u, double v, double& x, double& y) { texture_to_screen(q, u, v, x, y); });
+    const Box b = map_box(whole, [&](double u, double v, double& x, double& y) { quad_screen_at(q, u, v, x, y); });
     const double w = std::min(b.x1, double(SCREEN_WIDTH)) - std::max(b.x0, 0.0);
     const double h = std::min(b.y1, double(SCREEN_HEIGHT)) - std::max(b.y0, 0.0);
     return w > 0 && h > 0 ? w * h / (double(SCREEN_WIDTH) * SCREEN_HEIGHT) : 0.0;
@@ -492,8 +495,15 @@ void end_frame()
     fast.bound_known = false;
 }
 
+void watch_quads(std::vector<PlacedQuad>* into)
+{
+    watcher = into;
+}
+
 void draw_placed_quad(const PlacedQuad& quad)
 {
+    if (watcher)
+        watcher->push_back(quad);
     if (current_path == DrawPath::REFERENCE || !fast.in_frame)
         reference_quad(quad);
     else

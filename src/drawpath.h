@@ -10,6 +10,7 @@
 #define DRAWPATH_H
 
 #include <SDL/SDL.h>
+#include <vector>
 
 enum class DrawPath { REFERENCE, FAST };
 
@@ -59,6 +60,16 @@ void choose_draw_path(const char* setting);
 // uploaded into its texture (3 or 4 bytes per pixel, as OpenGL read them); null forgets the
 // sprite, which the fast path then draws like the reference path.
 void learn_sprite_alpha(int sprite, const SDL_Surface* pixels);
+
+// The texture coordinates (u across, v down, in texels) the quad puts on the screen point (x, y).
+void quad_texture_at(const PlacedQuad& quad, double x, double y, double& u, double& v);
+
+// The screen point the quad puts the texture coordinates (u, v) on.
+void quad_screen_at(const PlacedQuad& quad, double u, double v, double& x, double& y);
+
+// Appends every quad drawn from now on, either path, to `into`; null stops. Lets the frame
+// benchmark see what a frame is made of.
+void watch_quads(std::vector<PlacedQuad>* into);
 
 // Starts a frame; the reference path clears the screen here, the fast path when it knows it must.
 void begin_frame();
