@@ -271,8 +271,9 @@ void print_savings(const Moment& m)
     const DrawSavings& s = m.saved;
     const double frames = s.frames > 0 ? double(s.frames) : 1.0;
     std::printf("Fast path per frame: %.0f quads, %.0f unseen and left out, %.0f unblended, %.0f scissored, "
-                "%.0f binds and %.2f clears left out, backdrop put %.2f and kept %.2f times\n",
-                s.quads / frames, s.unseen / frames, s.unblended / frames, s.cut / frames, s.binds / frames,
+                "%.0f in bands, %.0f binds and %.2f clears left out, backdrop put %.2f and kept %.2f times\n",
+                s.quads / frames, s.unseen / frames, s.unblended / frames, s.cut / frames, s.banded / frames,
+                s.binds / frames,
                 s.clears / frames, s.backdrops_put / frames, s.backdrops_kept / frames);
 }
 

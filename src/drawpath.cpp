@@ -22,9 +22,21 @@ constexpr int UNPACK_ALIGNMENT = 4;     // OpenGL's default row alignment when i
 constexpr int TEXEL_SLACK = 1;
 // Pixels of slack on each side of every screen box worked out here, for the same reason.
 constexpr double PIXEL_SLACK = 1.0;
+// Axis-aligned quads at least this many pixels large are drawn in bands of rows, each limited to
+// the columns it can change and unblended where it reads only opaque texels: below this, the
+// extra draws cost more than the fragments they save.
+constexpr long BANDED_MIN_PIXELS = 256 * 256;
+// Screen rows per band: the software rasteriser's tile height, so that bands split no tile row.
+constexpr int BAND_ROWS = 64;
 // A backdrop is kept in a texture only when it covers at least this share of the screen: below it,
 // a clear and the quad cost less than copying the whole screen.
 constexpr double KEEP_BACKDROP_SHARE = 0.5;
+
+// Where one texel row of a sprite has something to show.
+struct RowSpans {
+    int seen_left = 0, seen_right = -1;       // first and last texel with alpha above 0; none when left > right
+    int opaque_left = 0, opaque_right = -1;   // its longest run of opaque texels; none when left > right
+};
 
 // What the fast path knows of one sprite's alpha channel.
 struct SpriteAlpha {
@@ -32,6 +44,7 @@ struct SpriteAlpha {
     int w = 0, h = 0;
     std::vector<uint32_t> unopaque;   // summed-area table of texels with alpha below 255, (w + 1) x (h + 1)
     int x0 = 0, y0 = 0, x1 = -1, y1 = -1;   // the smallest texel box holding every texel with alpha above 0
+    std::vector<RowSpans> rows;             // per texel row, top to bottom
 };
 
 // A box of texels, ends included.
@@ -291,6 +304,9 @@ void put_backdrop()
     set_blending(false);
     set_scissor(nullptr);
     glLoadIdentity();
+    // The texel itself rather than the texel times the white colour: the same value, fewer
+    // operations per fragment for the software rasteriser.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     // Texture rows run bottom to top as the screen's rows did when they were copied.
     glBegin(GL_QUADS);
     glTexCoord2i(0, 0);
@@ -302,6 +318,7 @@ void put_backdrop()
     glTexCoord2i(0, SCREEN_HEIGHT);
     glVertex2i(0, 0);
     glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);   // the show's texture mode again
 }
 
 // Draws the quad the reference way: bound, blended, whole.
@@ -370,6 +387,81 @@ bool start_picture(const PlacedQuad& q, const QuadPlan& plan, bool& keep)
     return false;
 }
 
+// Whether the quad is drawn in bands: unturned, of a known sprite, and large on screen.
+bool banded(const PlacedQuad& q, const QuadPlan& plan)
+{
+    const long pixels = long(plan.pixels.x1 - plan.pixels.x0 + 1) * (plan.pixels.y1 - plan.pixels.y0 + 1);
+    return q.turn == 0.0f && known_alpha(q) && pixels >= BANDED_MIN_PIXELS;
+}
+
+// The whole pixel columns whose centres the unturned quad maps into texture columns u0 to u1;
+// grown (or, with a negative `grow`, shrunk) by `grow` pixels on each side.
+void columns_of(const PlacedQuad& q, double u0, double u1, double grow, int& x0, int& x1)
+{
+    double xa, xb, y;
+    quad_screen_at(q, u0, 0.0, xa, y);
+    quad_screen_at(q, u1, 0.0, xb, y);
+    // A pixel's centre lies half a pixel right of its left edge.
+    x0 = static_cast<int>(std::ceil(std::min(xa, xb) - 0.5 - grow));
+    x1 = static_cast<int>(std::floor(std::max(xa, xb) - 0.5 + grow));
+}
+
+// Draws the quad over the pixels x0 to x1 of screen rows y0 to y1, blended or not.
+void draw_segment(const PlacedQuad& q, int x0, int x1, int y0, int y1, bool blended)
+{
+    if (x0 > x1)
+        return;
+    const TexelBox box = {x0, y0, x1, y1};
+    set_blending(blended);
+    set_scissor(&box);
+    emit_quad(q);
+}
+
+// Draws screen rows y0 to y1 of an unturned quad: only the columns that can read a texel with
+// alpha above 0, and without blending those that read only opaque texels.
+void draw_band(const PlacedQuad& q, const SpriteAlpha& a, const TexelBox& pixels, int y0, int y1)
+{
+    double u, v0, v1;
+    quad_texture_at(q, 0.0, y0 + 0.5, u, v0);
+    quad_texture_at(q, 0.0, y1 + 0.5, u, v1);
+    const TexelBox rows = texels_read({0.0, std::min(v0, v1), 0.0, std::max(v0, v1)}, q.w, q.h);
+    RowSpans band = {q.w, -1, 0, q.w - 1};
+    for (int r = rows.y0; r <= rows.y1; ++r) {
+        const RowSpans& spans = a.rows[r];
+        band.seen_left = std::min(band.seen_left, spans.seen_left);
+        band.seen_right = std::max(band.seen_right, spans.seen_right);
+        band.opaque_left = std::max(band.opaque_left, spans.opaque_left);
+        band.opaque_right = std::min(band.opaque_right, spans.opaque_right);
+    }
+    if (band.seen_left > band.seen_right)
+        return;   // the band reads only fully transparent texels
+    int seen0, seen1, opaque0, opaque1;
+    // Coordinates from left - 0.5 to right + 1.5 read a texel of the span; slack around that.
+    columns_of(q, band.seen_left - 0.5 - TEXEL_SLACK, band.seen_right + 1.5 + TEXEL_SLACK, PIXEL_SLACK, seen0, seen1);
+    seen0 = std::max(seen0, pixels.x0);
+    seen1 = std::min(seen1, pixels.x1);
+    // Coordinates from left + 0.5 to right + 0.5 read two texels of the opaque run; slack inside that.
+    columns_of(q, band.opaque_left + 0.5 + TEXEL_SLACK, band.opaque_right + 0.5 - TEXEL_SLACK, -PIXEL_SLACK, opaque0,
+               opaque1);
+    if (band.opaque_left > band.opaque_right || opaque0 > opaque1) {
+        draw_segment(q, seen0, seen1, y0, y1, true);
+        return;
+    }
+    opaque0 = std::max(opaque0, seen0);
+    opaque1 = std::min(opaque1, seen1);
+    draw_segment(q, seen0, opaque0 - 1, y0, y1, true);
+    draw_segment(q, opaque0, opaque1, y0, y1, false);
+    draw_segment(q, opaque1 + 1, seen1, y0, y1, true);
+}
+
+// Draws an unturned quad in bands of BAND_ROWS screen rows within the pixels it can change.
+void draw_bands(const PlacedQuad& q, const TexelBox& pixels)
+{
+    const SpriteAlpha& a = *known_alpha(q);
+    for (int top = pixels.y0 / BAND_ROWS * BAND_ROWS; top <= pixels.y1; top += BAND_ROWS)
+        draw_band(q, a, pixels, std::max(top, pixels.y0), std::min(top + BAND_ROWS - 1, pixels.y1));
+}
+
 // Draws the quad with as little work as gives the reference path's pixels.
 void fast_quad(const PlacedQuad& q)
 {
@@ -383,11 +475,16 @@ void fast_quad(const PlacedQuad& q)
     if (!fast.first_drawn && start_picture(q, plan, keep))
         return;
     bind(q.sprite);
-    set_blending(!plan.opaque);
-    set_scissor(plan.cut ? &plan.pixels : nullptr);
-    savings.unblended += plan.opaque;
-    savings.cut += plan.cut;
-    emit_quad(q);
+    if (!plan.opaque && banded(q, plan)) {
+        ++savings.banded;
+        draw_bands(q, plan.pixels);
+    } else {
+        set_blending(!plan.opaque);
+        set_scissor(plan.cut ? &plan.pixels : nullptr);
+        savings.unblended += plan.opaque;
+        savings.cut += plan.cut;
+        emit_quad(q);
+    }
     if (keep)
         keep_backdrop(q);
 }
@@ -449,14 +546,26 @@ void learn_sprite_alpha(int sprite, const SDL_Surface* pixels)
     a.unopaque.assign(row * (a.h + 1), 0);
     a.x0 = a.w;
     a.y0 = a.h;
+    a.rows.assign(a.h, RowSpans());
     for (int y = 0; y < a.h; ++y) {
-        uint32_t run = 0;
+        uint32_t unopaque_so_far = 0;
+        int run_start = 0;
+        RowSpans& spans = a.rows[y];
+        spans.seen_left = a.w;
         for (int x = 0; x < a.w; ++x) {
             // Three bytes a pixel were uploaded as GL_RGB: every texel opaque.
             const uint8_t alpha = bytes == 4 ? base[y * stride + x * 4 + 3] : OPAQUE_ALPHA;
-            run += alpha < OPAQUE_ALPHA;
-            a.unopaque[(y + 1) * row + x + 1] = a.unopaque[y * row + x + 1] + run;
+            unopaque_so_far += alpha < OPAQUE_ALPHA;
+            a.unopaque[(y + 1) * row + x + 1] = a.unopaque[y * row + x + 1] + unopaque_so_far;
+            if (alpha < OPAQUE_ALPHA) {
+                run_start = x + 1;
+            } else if (x - run_start > spans.opaque_right - spans.opaque_left) {
+                spans.opaque_left = run_start;
+                spans.opaque_right = x;
+            }
             if (alpha > 0) {
+                spans.seen_left = std::min(spans.seen_left, x);
+                spans.seen_right = x;
                 a.x0 = std::min(a.x0, x);
                 a.y0 = std::min(a.y0, y);
                 a.x1 = std::max(a.x1, x);

@@ -34,6 +34,7 @@ struct DrawSavings {
     long unseen = 0;           // quads left out: no fragment of theirs could change a pixel
     long unblended = 0;        // quads drawn with blending off
     long cut = 0;              // quads scissored to the pixels they can change
+    long banded = 0;           // large unturned quads drawn in bands, each scissored and unblended where opaque
     long binds = 0;            // binds left out: the texture was bound already
     long clears = 0;           // clears left out: the first quad covered the screen opaquely
     long backdrops_kept = 0;   // first quads copied into the backdrop texture

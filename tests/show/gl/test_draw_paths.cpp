@@ -143,6 +143,7 @@ TEST_F(DrawPaths, EveryModeOfBothScenesIsTheSameBothWays)
     EXPECT_GT(saved.backdrops_put, 0) << "an unchanged backdrop is put from its texture";
     EXPECT_GT(saved.unblended, 0) << "opaque quads are drawn without blending";
     EXPECT_GT(saved.binds, 0) << "binds of the texture already bound are left out";
+    EXPECT_GT(saved.banded, 0) << "the planet body is drawn in bands";
 }
 
 TEST_F(DrawPaths, ConsecutiveFramesAcrossEverySceneSwitchAreTheSameBothWays)
