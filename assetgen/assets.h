@@ -5,15 +5,23 @@
 #define ASSETS_H
 
 #include <string>
+#include <vector>
 
-// Writes the 37 distinct sprite images under gfx/ (sprites 33 and 34 share
-// gfx/spoon.png), the dot font gfx/font5.png and the review sheet contact-sheet.png.
+// Every file the show reads, in the order it reads them: the 38 sprite paths (the spoon twice),
+// the font, the three effects, the song and the names file.
+std::vector<std::string> show_files();
+
+// The sprite image files, each once, in sprite order.
+std::vector<std::string> distinct_sprite_files();
+
+// Writes every distinct sprite image of the show's list (sprites 33 and 34 share
+// gfx/spoon.png), the dot font and the review sheet contact-sheet.png.
 bool write_pictures(const std::string& outdir);
 
-// Writes sfx/future.ogg, sfx/AUAUAUAHAHAH.ogg, sfx/VLERVELER.ogg and sfx/towers.xm.
+// Writes the show's three effects (Ogg Vorbis) and its song (XM).
 bool write_sounds(const std::string& outdir);
 
-// Writes names.txt.
+// Writes the names file.
 bool write_names(const std::string& outdir);
 
 #endif

@@ -1,6 +1,7 @@
 // The names the sky boats carry, greetings style: invented handles, written to names.txt
 // with a comma after every name (the show drops whatever follows a line's last comma).
 #include "assets.h"
+#include "showfiles.h"
 
 #include <cstdio>
 #include <fstream>
@@ -44,7 +45,7 @@ std::string names_text()
 
 bool write_names(const std::string& outdir)
 {
-    const std::string path = outdir + "/names.txt";
+    const std::string path = outdir + "/" + NAMES_FILE;
     std::ofstream file(path, std::ios::binary);
     file << names_text();
     file.close();

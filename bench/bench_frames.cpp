@@ -67,13 +67,11 @@ struct Moment {
 void timed_frame(Timings& times)
 {
     const Clock::time_point start = Clock::now();
-    begin_frame();
-    sceneswarm.draw();
-    end_frame();
+    draw_frame();
     const double submitted = ms_since(start);
     glFinish();
     const double rasterised = ms_since(start);
-    SDL_GL_SwapBuffers();
+    present_frame();
     glFinish();
     const double presented = ms_since(start);
     times.submit_ms.push_back(submitted);
@@ -97,7 +95,7 @@ void time_layers(SCENE* scene, Moment& moment)
         start = Clock::now();
     }
     end_frame();
-    SDL_GL_SwapBuffers();
+    present_frame();
 }
 
 // Lists the quads of one fast frame and adds up what they put on screen.
@@ -106,11 +104,9 @@ void measure_fill(Moment& moment, const std::vector<std::vector<uint8_t>>& alpha
     std::vector<PlacedQuad> quads;
     set_draw_path(DrawPath::FAST);
     watch_quads(&quads);
-    begin_frame();
-    sceneswarm.draw();
-    end_frame();
+    draw_frame();
     watch_quads(nullptr);
-    SDL_GL_SwapBuffers();
+    present_frame();
     add_fill(quads, alphas, moment.fill);
 }
 

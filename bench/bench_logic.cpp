@@ -3,6 +3,7 @@
 // A tick's cost is the CPU time of this thread, so that on a shared machine the time other
 // processes take while this one waits does not count.
 #include "figures.h"
+#include "gfx.h"
 #include "headless.h"
 #include "trace_meter.h"
 
@@ -100,7 +101,7 @@ void print_report(const LogicRun& run, long ticks)
 int main(int argc, char** argv)
 {
     const long ticks = argc > 1 ? std::atol(argv[1]) : DEFAULT_TICKS;
-    if (ticks <= 0 || !load_font_without_window()) {
+    if (ticks <= 0 || !load_font()) {
         std::fprintf(stderr, "usage: bench-logic [ticks], in the run folder with its assets\n");
         return 2;
     }

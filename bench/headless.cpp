@@ -7,20 +7,7 @@
 #include "scene.h"
 #include "sceneswarm.h"
 
-#include <SDL/SDL_image.h>
 #include <cstdlib>
-
-constexpr const char* FONT_FILE = "gfx/font5.png";   // the font image init_sdl reads
-
-bool load_font_without_window()
-{
-    SDL_Surface* fontimage = IMG_Load(FONT_FILE);
-    if (!fontimage)
-        return false;
-    cloudfont.parseimage(fontimage, GLYPH_SIZE, GLYPH_SIZE, GLYPH_PITCH - GLYPH_SIZE);
-    SDL_FreeSurface(fontimage);
-    return true;
-}
 
 void start_fixed_show()
 {

@@ -10,10 +10,6 @@ class SCENE;
 
 constexpr unsigned BENCH_SEED = 20240601;   // fixed seed: every benchmark and soak run plays the same show
 
-// Loads the dot font from the working directory (the run folder) as init_sdl does, but
-// without a window; false if the font image cannot be read.
-bool load_font_without_window();
-
 // Reads the names from the working directory and seeds the generator with BENCH_SEED: what the
 // show's logic needs besides the font, minus sound (effects then trace "Sound out of range.").
 void start_fixed_show();

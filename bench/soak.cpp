@@ -1,6 +1,7 @@
 // Soak run: the show's logic for a long span in one process (built with the sanitizers it
 // checks every access), printing every layer's population and the resident memory as it goes.
 #include "figures.h"
+#include "gfx.h"
 #include "headless.h"
 #include "trace_meter.h"
 
@@ -59,7 +60,7 @@ int main(int argc, char** argv)
 {
     const long ticks = argc > 1 ? std::atol(argv[1]) : DEFAULT_TICKS;
     const long every = argc > 2 ? std::atol(argv[2]) : DEFAULT_EVERY;
-    if (ticks <= 0 || every <= 0 || !load_font_without_window()) {
+    if (ticks <= 0 || every <= 0 || !load_font()) {
         std::fprintf(stderr, "usage: soak [ticks [ticks between rows]], in the run folder with its assets\n");
         return 2;
     }

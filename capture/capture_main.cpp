@@ -10,10 +10,10 @@
 #include "progress.h"
 #include "trace_route.h"
 
+#include "gfx.h"
 #include "main.h"
 #include "sceneswarm.h"
 #include "sound.h"
-#include "profile.h"
 
 #include <SDL/SDL.h>
 #include <cerrno>
@@ -192,9 +192,9 @@ void drain_window_events()
 // Draws the frame of the tick just run, reads it back into `rgb`, then presents it.
 void draw_tick(std::vector<uint8_t>& rgb)
 {
-    draw_show_frame();
+    draw_frame();
     read_back_buffer(SCREEN_WIDTH, SCREEN_HEIGHT, rgb);
-    SDL_GL_SwapBuffers();
+    present_frame();
 }
 
 // Redraws the progress bar in place.

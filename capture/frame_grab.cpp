@@ -1,17 +1,8 @@
 #include "frame_grab.h"
 
 #include "rgb_frame.h"
-#include "drawpath.h"
-#include "sceneswarm.h"
 
 #include <GL/gl.h>
-
-void draw_show_frame()
-{
-    begin_frame();
-    sceneswarm.draw();
-    end_frame();
-}
 
 void read_back_buffer(int width, int height, std::vector<uint8_t>& rgb)
 {

@@ -514,6 +514,7 @@ void set_draw_path(DrawPath path)
 void choose_draw_path(const char* setting)
 {
     if (setting && std::strcmp(setting, "reference") == 0) {
+        std::cerr << "QUORAVINT_DRAW=reference: drawing every frame the reference way" << std::endl;
         set_draw_path(DrawPath::REFERENCE);
         return;
     }

@@ -1,5 +1,7 @@
 #include "file.h"
 
+#include "showfiles.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -37,7 +39,7 @@ void read_names(std::istream& in, TEXT& names)
 // Reads "names.txt" into the global names list, or ends the program when it cannot be opened.
 void init_text()
 {
-    std::ifstream file("names.txt");
+    std::ifstream file(NAMES_FILE);
     if (!file.is_open()) {
         std::cout << "Error opening names.txt." << std::endl;
         std::exit(1);

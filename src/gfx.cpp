@@ -2,6 +2,7 @@
 
 #include "drawpath.h"
 #include "sceneswarm.h"
+#include "showfiles.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -18,19 +19,13 @@ constexpr float ALPHA_TEST_REF = 0.9f;         // alpha-test reference (alpha te
 constexpr unsigned char PNG_SIGNATURE[] = {137, 80, 78, 71, 13, 10, 26, 10};   // the first bytes of every PNG file
 constexpr size_t PNG_CHUNK_FRAME = 12;         // bytes around a chunk's data: length, type and CRC
 constexpr size_t PNG_CHUNK_TYPE_AT = 4;        // where a chunk's type follows its length
+constexpr size_t PNG_WIDTH_AT = 16;            // the header chunk's width: after the signature, length and type
+constexpr size_t PNG_HEIGHT_AT = 20;           // and its height right after
+constexpr size_t PNG_SIZE_END = 24;            // bytes up to the end of the declared height
+constexpr size_t MAX_IMAGE_SIDE = 8192;        // the largest side of a sprite: 14 times the largest the show
+                                               // has, within every rectangle-texture limit of GL drivers
 
-std::vector<std::string> gfxfiles = {
-    "gfx/sockwalk.png",  "gfx/sockyell0.png", "gfx/sockyell1.png",   "gfx/block.png",
-    "gfx/pipe.png",      "gfx/dome.png",      "gfx/cloud0.png",      "gfx/cloud1.png",
-    "gfx/sky0.png",      "gfx/sky1.png",      "gfx/sky2.png",        "gfx/shrub0.png",
-    "gfx/shrub1.png",    "gfx/shrub2.png",    "gfx/textdot.png",     "gfx/cereal0.png",
-    "gfx/cereal1.png",   "gfx/cereal2.png",   "gfx/cereal3.png",     "gfx/cereal4.png",
-    "gfx/cereal5.png",   "gfx/cereal6.png",   "gfx/cereal7.png",     "gfx/cereal8.png",
-    "gfx/grass.png",     "gfx/ground0.png",   "gfx/ground1.png",     "gfx/ground2.png",
-    "gfx/stone0.png",    "gfx/stone1.png",    "gfx/stone2.png",      "gfx/domefloor.png",
-    "gfx/bowl.png",      "gfx/spoon.png",     "gfx/spoon.png",       "gfx/fridge-open.png",
-    "gfx/fridge-closed.png", "gfx/table.png",
-};
+std::vector<std::string> gfxfiles(SPRITE_FILES.begin(), SPRITE_FILES.end());
 std::vector<SPRITEDATA> spritedata;
 DOTFONT cloudfont;
 
@@ -52,10 +47,17 @@ bool init_sdl()
     choose_draw_path(std::getenv("QUORAVINT_DRAW"));
     SDL_WM_SetCaption("Quoravint", nullptr);
     load_gfx();
-    SDL_Surface* fontimage = load_image("gfx/font5.png");
+    load_font();
+    return true;
+}
+
+// Loads the font image into cloudfont; a missing image is handed on, so parseimage reports it.
+bool load_font()
+{
+    SDL_Surface* fontimage = load_image(FONT_FILE);
     cloudfont.parseimage(fontimage, GLYPH_SIZE, GLYPH_SIZE, GLYPH_PITCH - GLYPH_SIZE);
     SDL_FreeSurface(fontimage);
-    return true;
+    return fontimage != nullptr;
 }
 
 // Sets the one OpenGL state every quad relies on: pixel projection, top-left origin, alpha blending.
@@ -77,12 +79,25 @@ bool init_GL()
     return true;
 }
 
-// Clears the screen (when it must), draws the scenes and presents the frame.
+// Draws the frame and presents it.
 void do_gfx()
+{
+    draw_frame();
+    present_frame();
+}
+
+// Clears the back buffer (or has the fast path work out it need not) and draws the scenes into
+// it, back to front.
+void draw_frame()
 {
     begin_frame();
     sceneswarm.draw();
     end_frame();
+}
+
+// Shows the back buffer.
+void present_frame()
+{
     SDL_GL_SwapBuffers();
 }
 
@@ -110,14 +125,26 @@ bool png_chunks_fit(const unsigned char* bytes, size_t size)
     return false;
 }
 
-// Reads the whole file and decodes it from memory, once its chunks are known to fit.
+// Whether a PNG's header declares a size the show can hold: a few kilobytes of PNG may declare
+// 16000 x 16000 pixels, which would have the decoder allocate gigabytes. Anything else passes.
+bool png_size_fits(const unsigned char* bytes, size_t size)
+{
+    if (size < PNG_SIZE_END || std::memcmp(bytes, PNG_SIGNATURE, sizeof PNG_SIGNATURE) != 0)
+        return true;
+    const size_t width = png_number(bytes + PNG_WIDTH_AT);
+    const size_t height = png_number(bytes + PNG_HEIGHT_AT);
+    return width <= MAX_IMAGE_SIDE && height <= MAX_IMAGE_SIDE;
+}
+
+// Reads the whole file and decodes it from memory, once its chunks are known to fit and its
+// declared size to be sane.
 SDL_Surface* load_image(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return nullptr;
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (bytes.empty() || !png_chunks_fit(bytes.data(), bytes.size()))
+    if (bytes.empty() || !png_chunks_fit(bytes.data(), bytes.size()) || !png_size_fits(bytes.data(), bytes.size()))
         return nullptr;
     return IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
 }
@@ -143,36 +170,39 @@ SDL_Surface* uploadable_surface(SDL_Surface* image)
     return SDL_ConvertSurface(image, &rgba, SDL_SWSURFACE);
 }
 
-// Uploads the image into texture `sprite` with linear filtering and records its size.
-void upload_sprite(int sprite, SDL_Surface* image)
+// Uploads the image into texture `sprite` with linear filtering and records its size; false,
+// with neither texture nor record, when the image cannot be converted for OpenGL.
+bool upload_sprite(int sprite, SDL_Surface* image)
 {
     SDL_Surface* pixels = uploadable_surface(image);
+    if (!pixels)
+        return false;
     glBindTexture(GL_TEXTURE_RECTANGLE_ARB, sprite);
-    if (pixels) {
-        const GLenum format = pixels->format->BytesPerPixel == 4 ? GL_RGBA : GL_RGB;
-        glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, pixels->w, pixels->h, 0, format, GL_UNSIGNED_BYTE,
-                     pixels->pixels);
-    }
+    const GLenum format = pixels->format->BytesPerPixel == 4 ? GL_RGBA : GL_RGB;
+    glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, pixels->w, pixels->h, 0, format, GL_UNSIGNED_BYTE,
+                 pixels->pixels);
     glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     learn_sprite_alpha(sprite, pixels);
     spritedata.push_back(SPRITEDATA(image->w, image->h));
-    if (pixels && pixels != image)
+    if (pixels != image)
         SDL_FreeSurface(pixels);
+    return true;
 }
 
-// Loads every sprite image into its texture, tracing each path; stops at the first that fails.
+// Loads every sprite image into its texture, tracing each path; stops at the first that fails,
+// so that record i always belongs to sprite i.
 bool load_gfx()
 {
     for (size_t i = 0; i < gfxfiles.size(); ++i) {
         std::cout << gfxfiles[i] << std::endl;
         SDL_Surface* image = load_image(gfxfiles[i]);
-        if (!image) {
+        const bool uploaded = image && upload_sprite(static_cast<int>(i), image);
+        SDL_FreeSurface(image);
+        if (!uploaded) {
             std::cout << "Error loading " << gfxfiles[i] << "  " << std::endl;
             return false;
         }
-        upload_sprite(static_cast<int>(i), image);
-        SDL_FreeSurface(image);
     }
     return true;
 }
@@ -181,6 +211,13 @@ bool load_gfx()
 bool sprite_loaded(int sprite)
 {
     return sprite >= 0 && static_cast<size_t>(sprite) < spritedata.size();
+}
+
+// Whether a quad of the sprite at scale s shows anything: it needs a record (and so a texture),
+// and a zero scale would also make its translation divide by zero.
+static bool quad_visible(int sprite, float s)
+{
+    return sprite_loaded(sprite) && s != 0.0f;
 }
 
 // The placement of the sprite's quad: scaled by s, its anchor (ax, ay) moved to (tx, ty) in scaled
@@ -206,14 +243,14 @@ void draw_gl_flat(int sprite, float x, float y, float offx, float offy, float zo
                   bool flip, int, int, int)
 {
     const float s = size * zoom;
-    if (!sprite_loaded(sprite) || s == 0.0f)   // nothing to draw, and no division by a zero scale
+    const float px = x + offx;
+    const float py = y + offy;
+    std::cout << "ax " << px / s << " ay " << py / s << std::endl;   // written even when nothing is drawn
+    if (!quad_visible(sprite, s))
         return;
     const SPRITEDATA& data = spritedata[sprite];
     const int ax = static_cast<int>((data.w / 2) * zoom);
     const int ay = static_cast<int>((data.h / 2) * zoom);
-    const float px = x + offx;
-    const float py = y + offy;
-    std::cout << "ax " << px / s << " ay " << py / s << std::endl;
     draw_placed_quad(placed_quad(sprite, s, px / s, py / s, rotation, ax, ay, flip));
 }
 
@@ -222,7 +259,8 @@ void draw_gl_entity(int sprite, float x, float y, float camangle, float camy, fl
                     bool flip, int, int, int)
 {
     const float s = size * zoom;
-    if (!sprite_loaded(sprite) || s == 0.0f)   // nothing to draw, and no division by a zero scale
+    std::cout << "SCALE " << zoom << std::endl;   // written even when nothing is drawn
+    if (!quad_visible(sprite, s))
         return;
     const SPRITEDATA& data = spritedata[sprite];
     const int ax = data.w / 2;
@@ -231,6 +269,5 @@ void draw_gl_entity(int sprite, float x, float y, float camangle, float camy, fl
     const float px = std::cos(a) * y + HALF_WIDTH;
     const float py = std::sin(a) * y + PLANET_CENTRE_Y + camy + ((data.h / 2) / 2) / zoom;
     const float turn = static_cast<float>(a * DEGREES_PER_RADIAN + RIGHT_ANGLE_DEGREES + angle * DEGREES_PER_RADIAN);
-    std::cout << "SCALE " << zoom << std::endl;
     draw_placed_quad(placed_quad(sprite, s, px / s, py / s, turn, ax, ay, flip));
 }

@@ -34,6 +34,15 @@ bool init_GL();
 // Draws and presents one frame.
 void do_gfx();
 
+// Clears the back buffer and draws the scene swarm into it: the frame without presenting it.
+void draw_frame();
+
+// Presents the back buffer drawn by draw_frame.
+void present_frame();
+
+// Loads the font image into cloudfont as start-up does; false when the image cannot be read.
+bool load_font();
+
 // Loads every image of gfxfiles into texture i; false after the first that fails.
 bool load_gfx();
 
@@ -41,16 +50,21 @@ bool load_gfx();
 // not a PNG passes: SDL_image judges other formats itself.
 bool png_chunks_fit(const unsigned char* bytes, size_t size);
 
-// Loads an image file with SDL_image; null when it is missing, unreadable, or a PNG whose
-// chunks run past the end of the file.
+// Whether the bytes, if they are a PNG file, declare an image no wider and no higher than the
+// show accepts (8192 pixels). Anything that is not a PNG passes.
+bool png_size_fits(const unsigned char* bytes, size_t size);
+
+// Loads an image file with SDL_image; null when it is missing, unreadable, a PNG whose
+// chunks run past the end of the file, or a PNG that declares an oversized image.
 SDL_Surface* load_image(const std::string& path);
 
 // Returns the image as a surface OpenGL can read whole: itself when it has 3 or 4 bytes
 // per pixel, otherwise a new 32-bit RGBA copy (the caller frees both), or null if converting fails.
 SDL_Surface* uploadable_surface(SDL_Surface* image);
 
-// Uploads `image` into texture name `sprite` on the rectangle target and records its size.
-void upload_sprite(int sprite, SDL_Surface* image);
+// Uploads `image` into texture name `sprite` on the rectangle target and records its size;
+// false, with neither texture nor record, when the image cannot be converted.
+bool upload_sprite(int sprite, SDL_Surface* image);
 
 // Whether sprite `sprite` has a record (and so a texture) to draw with.
 bool sprite_loaded(int sprite);

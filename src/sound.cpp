@@ -1,14 +1,15 @@
 #include "sound.h"
 
+#include "showfiles.h"
+
 #include <SDL/SDL.h>
 #include <iostream>
 
-constexpr const char* SONG_FILE = "sfx/towers.xm";
 constexpr int LOOP_FOREVER = -1;       // Mix_PlayMusic loop count
 constexpr int FIRST_FREE_CHANNEL = -1; // Mix_PlayChannelTimed channel choice
 constexpr int NO_TIME_LIMIT = -1;      // Mix_PlayChannelTimed duration
 
-std::vector<std::string> soundfiles = {"sfx/future.ogg", "sfx/AUAUAUAHAHAH.ogg", "sfx/VLERVELER.ogg"};
+std::vector<std::string> soundfiles(EFFECT_FILES.begin(), EFFECT_FILES.end());
 std::vector<Mix_Chunk*> sounds;
 Mix_Music* song = nullptr;
 

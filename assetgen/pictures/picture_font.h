@@ -3,9 +3,10 @@
 #ifndef PICTURE_FONT_H
 #define PICTURE_FONT_H
 
+#include "showfiles.h"
+
 #include <string>
 
-constexpr const char* FONT_FILE = "gfx/font5.png";   // where the show reads its font
 constexpr int FONT_GLYPHS = 92;                      // one glyph per character the show can write
 constexpr int FONT_DOTS = 5;                         // dots across and down in a glyph
 constexpr int FONT_PITCH = 6;                        // 5 dots and a one-pixel gap per cell

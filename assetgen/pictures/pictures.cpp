@@ -8,6 +8,7 @@
 #include "picture_sheet.h"
 #include "picture_sprites.h"
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -100,23 +101,38 @@ std::vector<SpriteArt> sprite_arts()
     return arts;
 }
 
-// Paints one sprite and writes it under gfx/.
-bool write_sprite(const std::string& outdir, const SpriteArt& art)
+// The art of the show's sprite file `path` (gfx/<name>), or null when the generator has none.
+const SpriteArt* art_of(const std::vector<SpriteArt>& arts, const std::string& path)
+{
+    for (const SpriteArt& art : arts)
+        if ("gfx/" + art.file == path)
+            return &art;
+    return nullptr;
+}
+
+// Paints one sprite and writes it to `path` under the run folder.
+bool write_sprite(const std::string& outdir, const std::string& path, const SpriteArt& art)
 {
     Canvas canvas(art.width, art.height);
     art.paint(canvas.cr(), art.width, art.height);
-    return canvas.save(outdir + "/gfx/" + art.file);
+    return canvas.save(outdir + "/" + path);
 }
 
 }  // namespace
 
 bool write_pictures(const std::string& outdir)
 {
+    const std::vector<SpriteArt> arts = sprite_arts();
     std::vector<std::string> files;
-    for (const SpriteArt& art : sprite_arts()) {
-        if (!write_sprite(outdir, art))
+    for (const std::string& path : distinct_sprite_files()) {
+        const SpriteArt* art = art_of(arts, path);
+        if (!art) {
+            std::fprintf(stderr, "assetgen: no picture is drawn for %s\n", path.c_str());
             return false;
-        files.push_back("gfx/" + art.file);
+        }
+        if (!write_sprite(outdir, path, *art))
+            return false;
+        files.push_back(path);
     }
     return write_dot_font(outdir + "/" + FONT_FILE) && write_contact_sheet(outdir, files, FONT_FILE);
 }

@@ -1,11 +1,13 @@
 // The show's sounds: three Ogg Vorbis effects and the XM song, all synthesised here.
 #include "assets.h"
+#include "showfiles.h"
 
 #include "sound_effects.h"
 #include "sound_song.h"
 #include "sound_vorbis.h"
 #include "xm_module.h"
 
+#include <array>
 #include <cstdio>
 
 namespace {
@@ -22,18 +24,21 @@ bool write_file(const std::string& path, const std::vector<uint8_t>& bytes)
     return written;
 }
 
-// Encodes one effect and writes it under sfx/.
-bool write_effect(const std::string& outdir, const char* name, const std::vector<double>& signal)
+// Encodes one effect and writes it to `path` under the run folder.
+bool write_effect(const std::string& outdir, const char* path, const std::vector<double>& signal)
 {
-    return write_file(outdir + "/sfx/" + name + ".ogg", encode_ogg_vorbis(signal, EFFECT_RATE));
+    return write_file(outdir + "/" + path, encode_ogg_vorbis(signal, EFFECT_RATE));
 }
 
 }  // namespace
 
 bool write_sounds(const std::string& outdir)
 {
-    return write_effect(outdir, "future", make_future_yell()) &&
-           write_effect(outdir, "AUAUAUAHAHAH", make_auau_yell()) &&
-           write_effect(outdir, "VLERVELER", make_vlerveler_call()) &&
-           write_file(outdir + "/sfx/towers.xm", encode_xm(make_towers_song()));
+    // The show's effects in its order: the future yell, the AUAU yell, the VLERVELER call.
+    const std::array<std::vector<double> (*)(), EFFECT_FILES.size()> effects = {make_future_yell, make_auau_yell,
+                                                                                make_vlerveler_call};
+    for (size_t i = 0; i < effects.size(); ++i)
+        if (!write_effect(outdir, EFFECT_FILES[i], effects[i]()))
+            return false;
+    return write_file(outdir + "/" + SONG_FILE, encode_xm(make_towers_song()));
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/resource.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -251,11 +252,11 @@ TEST_F(Drawing, PolarZoomStretchesTheAngleAndDividesTheQuarterHeightDrop)
     expect_covers(centre_x - 50, 400, centre_x + 49, 439, UPRIGHT);
 }
 
-TEST_F(Drawing, SpritesWithoutRecordOrWithZeroScaleDrawNothing)
+TEST_F(Drawing, SpritesWithoutRecordOrWithZeroScaleDrawNothingYetTraceLikeAnyQuad)
 {
     ScratchSprite sprite(quartered_image(100, 60, 32));
     const int unrecorded = static_cast<int>(spritedata.size());
-    TraceSilencer quiet;
+    TraceCapture trace;
     for (int index : {unrecorded, unrecorded + 1000, -1}) {
         draw_gl_flat(index, 200, 100, 0, 0, 1, 0, 1, false, 0, 0, 0);
         draw_gl_entity(index, 0, 100, 0, 0, 1, 0, 1, false, 0, 0, 0);
@@ -265,6 +266,9 @@ TEST_F(Drawing, SpritesWithoutRecordOrWithZeroScaleDrawNothing)
     draw_gl_entity(sprite.index, 0, 100, 0, 0, 0, 0, 1, false, 0, 0, 0);
     draw_gl_entity(sprite.index, 0, 100, 0, 0, 1, 0, 0, false, 0, 0, 0);
     EXPECT_TRUE(frame_is_black());
+    const std::string unrecorded_pair = "ax 200 ay 100\nSCALE 1\n";
+    EXPECT_EQ(trace.text(), unrecorded_pair + unrecorded_pair + unrecorded_pair +
+                                "ax inf ay inf\nax inf ay inf\nSCALE 0\nSCALE 1\n");
 }
 
 TEST_F(Drawing, ImageOfThreeBytesPerPixelIsDrawnOpaqueRowForRow)
@@ -420,6 +424,42 @@ TEST_F(Loading, AnImageThatCannotBeLoadedStopsTheLoadAfterTheImagesBeforeIt)
         EXPECT_FALSE(loaded);
         EXPECT_EQ(spritedata.size(), static_cast<size_t>(PIPE));
     }
+}
+
+// Runs `step` with the process's address space held to what it uses now plus `headroom` bytes,
+// so that any larger allocation fails; the limit is lifted again afterwards.
+template <typename Step>
+void with_address_space_headroom(size_t headroom, Step step)
+{
+    rlimit saved{};
+    getrlimit(RLIMIT_AS, &saved);
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    size_t used_kb = 0;
+    while (std::getline(status, line))
+        if (line.rfind("VmSize:", 0) == 0)
+            used_kb = std::stoul(line.substr(7));
+    ASSERT_GT(used_kb, 0u);
+    rlimit tight = saved;
+    tight.rlim_cur = used_kb * 1024 + headroom;
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+    step();
+    setrlimit(RLIMIT_AS, &saved);
+}
+
+TEST_F(Loading, AnImageThatCannotBeConvertedGetsNeitherTextureNorRecord)
+{
+    constexpr int SIDE = 4096;                  // 16 MB at 8 bits, 64 MB once converted to RGBA
+    constexpr size_t HEADROOM = 32u << 20;      // room for small allocations, not for the conversion
+    SDL_Surface* paletted = quartered_image(SIDE, SIDE, 8);
+    ASSERT_NE(paletted, nullptr);
+    const size_t records = spritedata.size();
+    bool uploaded = true;
+    with_address_space_headroom(HEADROOM, [&] { uploaded = upload_sprite(static_cast<int>(records), paletted); });
+    SDL_FreeSurface(paletted);
+    EXPECT_FALSE(uploaded);
+    EXPECT_EQ(spritedata.size(), records);
+    EXPECT_FALSE(sprite_loaded(static_cast<int>(records)));
 }
 
 TEST_F(Loading, PalettedImageFileLoadsWithItsSizeAndDraws)

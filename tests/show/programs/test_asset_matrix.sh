@@ -19,21 +19,23 @@ GARBAGE_BYTES=4096             # size of the garbage that replaces a file
 GARBAGE_SEED=4242              # the garbage is the same in every run
 XVFB_SCREEN="-screen 0 1024x768x24 -noreset"   # demo's own mode; a resetting server turns programs away
 
-SPRITES=(sockwalk sockyell0 sockyell1 block pipe dome cloud0 cloud1 sky0 sky1 sky2 shrub0 shrub1 shrub2
-         textdot cereal0 cereal1 cereal2 cereal3 cereal4 cereal5 cereal6 cereal7 cereal8 grass ground0
-         ground1 ground2 stone0 stone1 stone2 domefloor bowl spoon fridge-open fridge-closed table)
-EFFECTS=(future AUAUAUAHAHAH VLERVELER)
 DAMAGES=(missing garbage truncated)
 
-# Every file the program reads, as "file|the message its absence or damage gives|the message
-# that may replace it when the file is truncated".
+# Every file the program reads, once each, as the asset generator lists them, written as
+# "file|the message its absence or damage gives|the message that may replace it when the
+# file is truncated".
 all_files() {
-  local name
-  for name in "${SPRITES[@]}"; do echo "gfx/$name.png|Error loading gfx/$name.png  |"; done
-  echo "gfx/font5.png|Invalid image.|"
-  for name in "${EFFECTS[@]}"; do echo "sfx/$name.ogg|ERROR LOADING SOUND: sfx/$name.ogg|LOADED SOUND: sfx/$name.ogg"; done
-  echo "sfx/towers.xm|SONG LOAD FAIL|LOADED SONG"
-  echo "names.txt||"
+  local file
+  "$BUILD_DIR/assetgen/assetgen" --list | awk '!seen[$0]++' | while IFS= read -r file; do
+    case $file in
+      gfx/font5.png) echo "$file|Invalid image.|" ;;
+      gfx/*.png) echo "$file|Error loading $file  |" ;;
+      sfx/*.ogg) echo "$file|ERROR LOADING SOUND: $file|LOADED SOUND: $file" ;;
+      sfx/*.xm) echo "$file|SONG LOAD FAIL|LOADED SONG" ;;
+      names.txt) echo "$file||" ;;
+      *) echo "$file|unknown kind of file|" ;;
+    esac
+  done
 }
 
 # One file of every kind: the first, a shared and the last sprite, the font, an effect, the song, the names.

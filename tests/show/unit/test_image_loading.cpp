@@ -1,8 +1,10 @@
-// Loading sprite and font images: whole files decode, broken PNG chunk lists fail at once.
+// Loading sprite and font images: whole files decode, broken PNG chunk lists and PNGs that
+// declare an oversized image fail at once.
 #include "gfx.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -13,6 +15,9 @@ namespace {
 
 constexpr size_t SIGNATURE_BYTES = 8;          // PNG signature before the first chunk
 constexpr size_t IHDR_CHUNK_BYTES = 12 + 13;   // the header chunk: frame and 13 bytes of data
+constexpr size_t IHDR_TYPE_AT = SIGNATURE_BYTES + 4;                // the header's type, then its data
+constexpr size_t IHDR_CRC_AT = SIGNATURE_BYTES + IHDR_CHUNK_BYTES - 4;
+constexpr uint32_t LARGEST_SIDE = 8192;        // the largest image side the show accepts
 
 // The bytes of a file of the run folder.
 std::vector<unsigned char> read_bytes(const std::string& path)
@@ -38,6 +43,36 @@ std::vector<unsigned char> png_with_overlong_chunk()
     bytes[second + 1] = 0x6e;
     bytes[second + 2] = 0x00;
     bytes[second + 3] = 0x06;
+    return bytes;
+}
+
+// The CRC-32 PNG keeps over a chunk's type and data.
+uint32_t png_crc(const unsigned char* bytes, size_t size)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return crc ^ 0xFFFFFFFFu;
+}
+
+// Writes `value` big-endian at `at`, as PNG stores its numbers.
+void put_number(std::vector<unsigned char>& bytes, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<unsigned char>(value >> (24 - 8 * i));
+}
+
+// A generated sprite whose header, checksum and all, declares `width` x `height` pixels: a
+// well-formed file that a decoder would start to honour.
+std::vector<unsigned char> png_declaring(uint32_t width, uint32_t height)
+{
+    std::vector<unsigned char> bytes = read_bytes("gfx/block.png");
+    put_number(bytes, IHDR_TYPE_AT + 4, width);
+    put_number(bytes, IHDR_TYPE_AT + 8, height);
+    put_number(bytes, IHDR_CRC_AT, png_crc(&bytes[IHDR_TYPE_AT], IHDR_CRC_AT - IHDR_TYPE_AT));
     return bytes;
 }
 
@@ -70,6 +105,32 @@ TEST(ImageLoading, PngCutBeforeItsEndChunkFails)
     EXPECT_EQ(load_image(write_temp(bytes, "half.png")), nullptr);
 }
 
+TEST(ImageLoading, ImagesDeclaringMoreThanTheLargestSideAreRefusedBeforeDecoding)
+{
+    const std::vector<unsigned char> huge = png_declaring(16000, 16000);   // 1 GB of pixels in a few bytes
+    EXPECT_TRUE(png_chunks_fit(huge.data(), huge.size()));
+    EXPECT_FALSE(png_size_fits(huge.data(), huge.size()));
+    EXPECT_EQ(load_image(write_temp(huge, "huge.png")), nullptr);
+
+    const std::vector<unsigned char> wide = png_declaring(LARGEST_SIDE + 1, 1);
+    const std::vector<unsigned char> tall = png_declaring(1, LARGEST_SIDE + 1);
+    const std::vector<unsigned char> largest = png_declaring(LARGEST_SIDE, LARGEST_SIDE);
+    EXPECT_FALSE(png_size_fits(wide.data(), wide.size()));
+    EXPECT_FALSE(png_size_fits(tall.data(), tall.size()));
+    EXPECT_TRUE(png_size_fits(largest.data(), largest.size()));
+}
+
+TEST(ImageLoading, SpritesWithinTheLargestSideStillDecode)
+{
+    const std::vector<unsigned char> bytes = read_bytes("gfx/block.png");
+    EXPECT_TRUE(png_size_fits(bytes.data(), bytes.size()));
+    const std::vector<unsigned char> same = png_declaring(64, 64);   // block.png's own size, checksum rewritten
+    SDL_Surface* image = load_image(write_temp(same, "same-size.png"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->w, 64);
+    SDL_FreeSurface(image);
+}
+
 TEST(ImageLoading, OtherFormatsAreLeftToTheDecoder)
 {
     SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 7, 5, 24, 0xFF, 0xFF00, 0xFF0000, 0);
@@ -78,6 +139,7 @@ TEST(ImageLoading, OtherFormatsAreLeftToTheDecoder)
     SDL_FreeSurface(surface);
     const std::vector<unsigned char> bytes = read_bytes(path);
     EXPECT_TRUE(png_chunks_fit(bytes.data(), bytes.size()));
+    EXPECT_TRUE(png_size_fits(bytes.data(), bytes.size()));
     SDL_Surface* image = load_image(path);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->w, 7);
