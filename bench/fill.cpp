@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+// Reads the alpha of every sprite texture back with glGetTexImage.
 std::vector<std::vector<uint8_t>> read_sprite_alphas()
 {
     std::vector<std::vector<uint8_t>> alphas(spritedata.size());
@@ -59,6 +60,7 @@ static void add_quad(const PlacedQuad& q, const std::vector<uint8_t>& alpha, Spr
         }
 }
 
+// Adds each quad's fragments to its sprite's fill.
 void add_fill(const std::vector<PlacedQuad>& quads, const std::vector<std::vector<uint8_t>>& alphas,
               std::vector<SpriteFill>& fill)
 {

@@ -47,8 +47,8 @@ struct SpriteAlpha {
     std::vector<RowSpans> rows;             // per texel row, top to bottom
 };
 
-// A box of texels, ends included.
-struct TexelBox {
+// A box of whole texels or whole pixels, ends included.
+struct IntBox {
     int x0, y0, x1, y1;
 };
 
@@ -111,7 +111,7 @@ void set_blending(bool on)
 }
 
 // Limits drawing to the screen box `box` (y down, whole pixels), or to nothing less than the screen with null.
-void set_scissor(const TexelBox* box)
+void set_scissor(const IntBox* box)
 {
     if (!box) {
         if (fast.scissoring)
@@ -153,6 +153,7 @@ void emit_quad(const PlacedQuad& q)
 
 }
 
+// The inverse of the quad's model-view matrix, then its texture mapping.
 void quad_texture_at(const PlacedQuad& q, double x, double y, double& u, double& v)
 {
     const double bx = x / q.s - q.tx;
@@ -165,6 +166,7 @@ void quad_texture_at(const PlacedQuad& q, double x, double y, double& u, double&
     v = vy + q.ay;
 }
 
+// The quad's texture mapping undone, then its model-view matrix.
 void quad_screen_at(const PlacedQuad& q, double u, double v, double& x, double& y)
 {
     const double vx = q.flip ? q.ax - u : u - q.ax;
@@ -214,7 +216,7 @@ bool empty(const Box& b)
 }
 
 // The texels linear filtering may read for texture coordinates in `b`, clamped to the image.
-TexelBox texels_read(const Box& b, int w, int h)
+IntBox texels_read(const Box& b, int w, int h)
 {
     // A coordinate u blends texels floor(u - 0.5) and the one after it, each clamped to the edge.
     return {std::max(0, static_cast<int>(std::floor(b.x0 - 0.5)) - TEXEL_SLACK),
@@ -224,7 +226,7 @@ TexelBox texels_read(const Box& b, int w, int h)
 }
 
 // Whether every texel of `box` is opaque.
-bool all_opaque(const SpriteAlpha& a, const TexelBox& box)
+bool all_opaque(const SpriteAlpha& a, const IntBox& box)
 {
     const size_t row = static_cast<size_t>(a.w) + 1;
     auto at = [&](int x, int y) { return a.unopaque[static_cast<size_t>(y) * row + x]; };
@@ -242,7 +244,7 @@ bool covers_screen(const PlacedQuad& q)
 
 // The whole screen pixels outside which no fragment of the quad can read a texel that is not
 // fully transparent; false when there are none.
-bool visible_pixels(const PlacedQuad& q, const SpriteAlpha& a, TexelBox& pixels)
+bool visible_pixels(const PlacedQuad& q, const SpriteAlpha& a, IntBox& pixels)
 {
     if (a.x1 < a.x0)
         return false;
@@ -343,7 +345,7 @@ struct QuadPlan {
     bool shows = true;        // false: no fragment can change a pixel
     bool opaque = false;      // every texel an on-screen fragment can read is opaque
     bool cut = false;         // `pixels` leaves out part of the screen
-    TexelBox pixels = {0, 0, SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1};
+    IntBox pixels = {0, 0, SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1};
 };
 
 // Works out what drawing the quad can change, from its sprite's alpha; blended and whole when unknown.
@@ -411,7 +413,7 @@ void draw_segment(const PlacedQuad& q, int x0, int x1, int y0, int y1, bool blen
 {
     if (x0 > x1)
         return;
-    const TexelBox box = {x0, y0, x1, y1};
+    const IntBox box = {x0, y0, x1, y1};
     set_blending(blended);
     set_scissor(&box);
     emit_quad(q);
@@ -419,12 +421,12 @@ void draw_segment(const PlacedQuad& q, int x0, int x1, int y0, int y1, bool blen
 
 // Draws screen rows y0 to y1 of an unturned quad: only the columns that can read a texel with
 // alpha above 0, and without blending those that read only opaque texels.
-void draw_band(const PlacedQuad& q, const SpriteAlpha& a, const TexelBox& pixels, int y0, int y1)
+void draw_band(const PlacedQuad& q, const SpriteAlpha& a, const IntBox& pixels, int y0, int y1)
 {
     double u, v0, v1;
     quad_texture_at(q, 0.0, y0 + 0.5, u, v0);
     quad_texture_at(q, 0.0, y1 + 0.5, u, v1);
-    const TexelBox rows = texels_read({0.0, std::min(v0, v1), 0.0, std::max(v0, v1)}, q.w, q.h);
+    const IntBox rows = texels_read({0.0, std::min(v0, v1), 0.0, std::max(v0, v1)}, q.w, q.h);
     RowSpans band = {q.w, -1, 0, q.w - 1};
     for (int r = rows.y0; r <= rows.y1; ++r) {
         const RowSpans& spans = a.rows[r];
@@ -455,7 +457,7 @@ void draw_band(const PlacedQuad& q, const SpriteAlpha& a, const TexelBox& pixels
 }
 
 // Draws an unturned quad in bands of BAND_ROWS screen rows within the pixels it can change.
-void draw_bands(const PlacedQuad& q, const TexelBox& pixels)
+void draw_bands(const PlacedQuad& q, const IntBox& pixels)
 {
     const SpriteAlpha& a = *known_alpha(q);
     for (int top = pixels.y0 / BAND_ROWS * BAND_ROWS; top <= pixels.y1; top += BAND_ROWS)
@@ -491,26 +493,31 @@ void fast_quad(const PlacedQuad& q)
 
 }
 
+// The path frames are drawn with now.
 DrawPath draw_path()
 {
     return current_path;
 }
 
+// The counts since the last reset.
 DrawSavings draw_savings()
 {
     return savings;
 }
 
+// Starts the counts again.
 void reset_draw_savings()
 {
     savings = DrawSavings();
 }
 
+// Draws later frames with `path`; whatever the fast path keeps stays valid, being keyed by what it shows.
 void set_draw_path(DrawPath path)
 {
     current_path = path;
 }
 
+// Sets the path from QUORAVINT_DRAW's value, acknowledging the reference path and naming a bad value.
 void choose_draw_path(const char* setting)
 {
     if (setting && std::strcmp(setting, "reference") == 0) {
@@ -524,6 +531,7 @@ void choose_draw_path(const char* setting)
     set_draw_path(DrawPath::FAST);
 }
 
+// Builds the sprite's alpha record from the pixels OpenGL was given; forgets any kept backdrop.
 void learn_sprite_alpha(int sprite, const SDL_Surface* pixels)
 {
     if (sprite < 0 || sprite >= MAX_KNOWN_SPRITES)
@@ -577,6 +585,7 @@ void learn_sprite_alpha(int sprite, const SDL_Surface* pixels)
     a.known = true;
 }
 
+// Clears at once on the reference path; the fast path owes the clear until its first quad.
 void begin_frame()
 {
     if (current_path == DrawPath::REFERENCE) {
@@ -592,6 +601,7 @@ void begin_frame()
     fast.scissoring = false;
 }
 
+// Pays a clear still owed and puts blending and the scissor back as the show's fixed state has them.
 void end_frame()
 {
     if (!fast.in_frame)
@@ -605,11 +615,13 @@ void end_frame()
     fast.bound_known = false;
 }
 
+// Lists later quads in `into`, or stops listing with null.
 void watch_quads(std::vector<PlacedQuad>* into)
 {
     watcher = into;
 }
 
+// Draws the quad the way the frame is drawn; outside a frame always the reference way.
 void draw_placed_quad(const PlacedQuad& quad)
 {
     if (watcher)
