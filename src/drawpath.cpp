@@ -22,6 +22,9 @@ constexpr int UNPACK_ALIGNMENT = 4;     // OpenGL's default row alignment when i
 constexpr int TEXEL_SLACK = 1;
 // Pixels of slack on each side of every screen box worked out here, for the same reason.
 constexpr double PIXEL_SLACK = 1.0;
+// A quad is scissored only when that leaves out at least this many pixels, a tile of the software
+// rasteriser: a scissor that cuts less costs more (a state change and extra edge tests) than it saves.
+constexpr double MIN_CUT_PIXELS = 64 * 64;
 // Axis-aligned quads at least this many pixels large are drawn in bands of rows, each limited to
 // the columns it can change and unblended where it reads only opaque texels: below this, the
 // extra draws cost more than the fragments they save.
@@ -261,14 +264,20 @@ bool visible_pixels(const PlacedQuad& q, const SpriteAlpha& a, IntBox& pixels)
     return pixels.x0 <= pixels.x1 && pixels.y0 <= pixels.y1;
 }
 
-// The share of the screen the quad's bounding box covers.
-double screen_share(const PlacedQuad& q)
+// The pixels of the screen within the quad's bounding box.
+double on_screen_pixels(const PlacedQuad& q)
 {
     const Box whole = {0.0, 0.0, double(q.w), double(q.h)};
     const Box b = map_box(whole, [&](double u, double v, double& x, double& y) { quad_screen_at(q, u, v, x, y); });
     const double w = std::min(b.x1, double(SCREEN_WIDTH)) - std::max(b.x0, 0.0);
     const double h = std::min(b.y1, double(SCREEN_HEIGHT)) - std::max(b.y0, 0.0);
-    return w > 0 && h > 0 ? w * h / (double(SCREEN_WIDTH) * SCREEN_HEIGHT) : 0.0;
+    return w > 0 && h > 0 ? w * h : 0.0;
+}
+
+// The share of the screen the quad's bounding box covers.
+double screen_share(const PlacedQuad& q)
+{
+    return on_screen_pixels(q) / (double(SCREEN_WIDTH) * SCREEN_HEIGHT);
 }
 
 // Pays the frame's clear if it is still owed.
@@ -361,8 +370,8 @@ QuadPlan plan_quad(const PlacedQuad& q)
         return plan;
     }
     plan.opaque = all_opaque(*alpha, texels_read(seen, q.w, q.h));
-    plan.cut = plan.pixels.x0 > 0 || plan.pixels.y0 > 0 || plan.pixels.x1 < SCREEN_WIDTH - 1 ||
-               plan.pixels.y1 < SCREEN_HEIGHT - 1;
+    const double kept = double(plan.pixels.x1 - plan.pixels.x0 + 1) * (plan.pixels.y1 - plan.pixels.y0 + 1);
+    plan.cut = on_screen_pixels(q) - kept >= MIN_CUT_PIXELS;
     return plan;
 }
 
