@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything in build/ and runs the whole test suite
-# headlessly: under a private Xvfb screen of 1920 x 1080, with SDL's silent audio driver.
-# Arguments are passed on to ctest (e.g. `scripts/test.sh -R programs`).
+# headlessly: under a private Xvfb screen of 1920 x 1080, with SDL's silent audio driver,
+# then the sanitizer run.
+#   scripts/test.sh               everything: what continuous integration runs
+#   scripts/test.sh --quick       the edit-build-test loop: every test but those labelled slow,
+#                                 and no sanitizer run
+# Other arguments are passed on to ctest (e.g. `scripts/test.sh -R programs`, `-L gl`).
 # Exits non-zero when anything fails.
 set -euo pipefail
 
@@ -24,6 +28,13 @@ elapsed() {
   echo "$((SECONDS / 60)) min $((SECONDS % 60)) s"
 }
 
+QUICK=""
+if [ "${1:-}" = --quick ]; then
+  QUICK=yes
+  shift
+  set -- -LE slow "$@"
+fi
+
 bash "$ROOT/scripts/install-deps.sh"
 
 say "configuring $BUILD ($BUILD_TYPE)"
@@ -32,13 +43,17 @@ say "building everything with $JOBS jobs"
 cmake --build "$BUILD" -j "$JOBS"
 say "built after $(elapsed)"
 
-# One test at a time: the program tests share the Xvfb screen and its keyboard.
+# Tests side by side on every core, except those that open windows: they share the Xvfb screen
+# and its keyboard, so each runs alone (RUN_SERIAL).
 status=0
-(cd "$BUILD" && SDL_AUDIODRIVER=dummy xvfb-run -n "$XVFB_FIRST_SERVER" -a -s "$XVFB_SCREEN $XVFB_NO_RESET" ctest --output-on-failure "$@") || status=$?
+(cd "$BUILD" && SDL_AUDIODRIVER=dummy xvfb-run -n "$XVFB_FIRST_SERVER" -a -s "$XVFB_SCREEN $XVFB_NO_RESET" \
+  ctest --output-on-failure -j "$JOBS" "$@") || status=$?
 say "tests finished after $(elapsed) with status $status"
 
 SANITIZERS=$ROOT/scripts/test-sanitizers.sh
-if [ -x "$SANITIZERS" ]; then
+if [ -n "$QUICK" ]; then
+  say "quick run: slow tests and the sanitizer run left out"
+elif [ -x "$SANITIZERS" ]; then
   say "running $SANITIZERS"
   "$SANITIZERS" || { status=$?; say "sanitizer run failed"; }
   say "sanitizer run finished after $(elapsed)"

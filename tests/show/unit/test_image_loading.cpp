@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -26,10 +27,16 @@ std::vector<unsigned char> read_bytes(const std::string& path)
     return std::vector<unsigned char>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
+// The path of a file of this process in the temporary folder: both profiles' suites run side by side.
+std::string temp_path(const char* name)
+{
+    return std::string(::testing::TempDir()) + std::to_string(getpid()) + "-" + name;
+}
+
 // Writes bytes to a file in the temporary folder and returns its path.
 std::string write_temp(const std::vector<unsigned char>& bytes, const char* name)
 {
-    const std::string path = std::string(::testing::TempDir()) + name;
+    const std::string path = temp_path(name);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return path;
 }
@@ -134,7 +141,7 @@ TEST(ImageLoading, SpritesWithinTheLargestSideStillDecode)
 TEST(ImageLoading, OtherFormatsAreLeftToTheDecoder)
 {
     SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 7, 5, 24, 0xFF, 0xFF00, 0xFF0000, 0);
-    const std::string path = std::string(::testing::TempDir()) + "picture.bmp";
+    const std::string path = temp_path("picture.bmp");
     ASSERT_EQ(SDL_SaveBMP(surface, path.c_str()), 0);
     SDL_FreeSurface(surface);
     const std::vector<unsigned char> bytes = read_bytes(path);
