@@ -288,6 +288,13 @@ void settle_clear()
     fast.clear_pending = false;
 }
 
+// Empties OpenGL's error flags, raised by others, so that the next check sees only what follows.
+void forget_gl_errors()
+{
+    while (glGetError() != GL_NO_ERROR)
+        continue;
+}
+
 // Copies the screen, as the clear and the first quad left it, into the backdrop texture.
 void keep_backdrop(const PlacedQuad& q)
 {
@@ -301,11 +308,15 @@ void keep_backdrop(const PlacedQuad& q)
         glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     }
     bind(fast.backdrop_texture);
-    glReadBuffer(GL_BACK);
+    GLint drawn_into;   // the back buffer of the usual double-buffered window, the front one otherwise
+    glGetIntegerv(GL_DRAW_BUFFER, &drawn_into);
+    forget_gl_errors();
+    glReadBuffer(static_cast<GLenum>(drawn_into));
     glCopyTexSubImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    ++savings.backdrops_kept;
+    // A texture the driver could not make this large, or a copy it refused, keeps nothing.
+    fast.backdrop_kept = glGetError() == GL_NO_ERROR;
     fast.backdrop = q;
-    fast.backdrop_kept = true;
+    savings.backdrops_kept += fast.backdrop_kept;
 }
 
 // Draws the kept backdrop over the whole screen, pixel for pixel.
