@@ -16,6 +16,7 @@ namespace {
 constexpr double RADIANS_PER_DEGREE = 3.14159265358979323846 / 180.0;   // glRotatef's degrees to radians
 constexpr uint8_t OPAQUE_ALPHA = 255;   // the only alpha at which blending leaves the source unchanged
 constexpr int MAX_KNOWN_SPRITES = 1024; // far more sprites than the show has; later ones are drawn the reference way
+constexpr int GL_ERROR_FLAGS = 8;       // OpenGL keeps at most one flag per kind of error, and has fewer kinds
 constexpr int UNPACK_ALIGNMENT = 4;     // OpenGL's default row alignment when it read the uploaded pixels
 // Texels of slack on each side of every texel range worked out here: covers the difference
 // between this double arithmetic and the rasteriser's float and fixed-point arithmetic.
@@ -291,7 +292,7 @@ void settle_clear()
 // Empties OpenGL's error flags, raised by others, so that the next check sees only what follows.
 void forget_gl_errors()
 {
-    while (glGetError() != GL_NO_ERROR)
+    for (int i = 0; i < GL_ERROR_FLAGS && glGetError() != GL_NO_ERROR; ++i)
         continue;
 }
 
