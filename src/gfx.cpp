@@ -1,5 +1,6 @@
 #include "gfx.h"
 
+#include "drawpath.h"
 #include "sceneswarm.h"
 #include "showfiles.h"
 
@@ -7,6 +8,7 @@
 #include <GL/glext.h>
 #include <SDL/SDL_image.h>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -42,6 +44,7 @@ bool init_sdl()
         return false;
     if (!init_GL())
         return false;
+    choose_draw_path(std::getenv("QUORAVINT_DRAW"));
     SDL_WM_SetCaption("Quoravint", nullptr);
     load_gfx();
     load_font();
@@ -83,11 +86,13 @@ void do_gfx()
     present_frame();
 }
 
-// Clears the back buffer and draws the scenes into it, back to front.
+// Clears the back buffer (or has the fast path work out it need not) and draws the scenes into
+// it, back to front.
 void draw_frame()
 {
-    glClear(GL_COLOR_BUFFER_BIT);
+    begin_frame();
     sceneswarm.draw();
+    end_frame();
 }
 
 // Shows the back buffer.
@@ -178,6 +183,7 @@ bool upload_sprite(int sprite, SDL_Surface* image)
                  pixels->pixels);
     glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    learn_sprite_alpha(sprite, pixels);
     spritedata.push_back(SPRITEDATA(image->w, image->h));
     if (pixels != image)
         SDL_FreeSurface(pixels);
@@ -214,42 +220,22 @@ static bool quad_visible(int sprite, float s)
     return sprite_loaded(sprite) && s != 0.0f;
 }
 
-// Draws the sprite's quad around the anchor at the origin of the current model-view matrix.
-static void draw_quad(const SPRITEDATA& data, int ax, int ay, bool flip)
+// The placement of the sprite's quad: scaled by s, its anchor (ax, ay) moved to (tx, ty) in scaled
+// units and the quad turned by `turn` degrees about it.
+static PlacedQuad placed_quad(int sprite, float s, float tx, float ty, float turn, int ax, int ay, bool flip)
 {
-    const int left = flip ? ax - data.w : -ax;
-    const int right = flip ? ax : data.w - ax;
-    const int top = -ay;
-    const int bottom = data.h - ay;
-    const int sleft = flip ? data.w : 0;
-    const int sright = flip ? 0 : data.w;
-    glBegin(GL_QUADS);
-    glTexCoord2i(sleft, data.h);
-    glVertex2i(left, bottom);
-    glTexCoord2i(sright, data.h);
-    glVertex2i(right, bottom);
-    glTexCoord2i(sright, 0);
-    glVertex2i(right, top);
-    glTexCoord2i(sleft, 0);
-    glVertex2i(left, top);
-    glEnd();
-    glLoadIdentity();
-}
-
-// Binds the sprite's texture and starts the quad's transform with the scale s.
-static void begin_quad(int sprite, float s)
-{
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, sprite);
-    glLoadIdentity();
-    glScaled(s, s, 0);
-}
-
-// Moves the anchor to (tx, ty) in scaled units, turns the quad by `turn` degrees and draws it.
-static void finish_quad(const SPRITEDATA& data, float tx, float ty, float turn, int ax, int ay, bool flip)
-{
-    glTranslatef(tx, ty, 0);
-    glRotatef(turn, 0, 0, 1);
-    draw_quad(data, ax, ay, flip);
+    PlacedQuad q;
+    q.sprite = sprite;
+    q.w = spritedata[sprite].w;
+    q.h = spritedata[sprite].h;
+    q.s = s;
+    q.tx = tx;
+    q.ty = ty;
+    q.turn = turn;
+    q.ax = ax;
+    q.ay = ay;
+    q.flip = flip;
+    return q;
 }
 
 // Draws the whole sprite with its anchor on a screen point, scaled by size and zoom and turned by rotation.
@@ -265,8 +251,7 @@ void draw_gl_flat(int sprite, float x, float y, float offx, float offy, float zo
     const SPRITEDATA& data = spritedata[sprite];
     const int ax = static_cast<int>((data.w / 2) * zoom);
     const int ay = static_cast<int>((data.h / 2) * zoom);
-    begin_quad(sprite, s);
-    finish_quad(data, px / s, py / s, rotation, ax, ay, flip);
+    draw_placed_quad(placed_quad(sprite, s, px / s, py / s, rotation, ax, ay, flip));
 }
 
 // Draws the whole sprite around the planet centre, its top turned away from the centre.
@@ -284,6 +269,5 @@ void draw_gl_entity(int sprite, float x, float y, float camangle, float camy, fl
     const float px = std::cos(a) * y + HALF_WIDTH;
     const float py = std::sin(a) * y + PLANET_CENTRE_Y + camy + ((data.h / 2) / 2) / zoom;
     const float turn = static_cast<float>(a * DEGREES_PER_RADIAN + RIGHT_ANGLE_DEGREES + angle * DEGREES_PER_RADIAN);
-    begin_quad(sprite, s);
-    finish_quad(data, px / s, py / s, turn, ax, ay, flip);
+    draw_placed_quad(placed_quad(sprite, s, px / s, py / s, turn, ax, ay, flip));
 }

@@ -6,9 +6,13 @@
 #include "sound.h"
 
 #include <SDL/SDL.h>
+#include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+
+constexpr long MAX_START_TICK = 1000000;   // about 4.6 hours of show: skipping more would take minutes
 
 // Seeded after the scene swarm is built (see sceneswarm.cpp), so the scenes' layout
 // comes from the generator's unseeded state and is the same in every run.
@@ -32,6 +36,31 @@ void init()
     init_sound();
     init_text();
     std::cout << "Init complete." << std::endl;
+}
+
+// The show tick QUORAVINT_START_TICK names, for measuring later moments of the show; 0 when it is
+// unset, and 0 with a one-line reason on standard error when it is not a tick from 0 to MAX_START_TICK.
+long start_tick_setting(const char* setting)
+{
+    if (!setting || !*setting)
+        return 0;
+    char* end = nullptr;
+    errno = 0;
+    const long tick = std::strtol(setting, &end, 10);
+    const bool digits_only = std::isdigit(static_cast<unsigned char>(*setting)) && *end == '\0';   // no sign, no blanks
+    if (errno != 0 || !digits_only || tick > MAX_START_TICK) {
+        std::cerr << "QUORAVINT_START_TICK=" << setting << " is not a show tick from 0 to " << MAX_START_TICK
+                  << ": starting at the beginning" << std::endl;
+        return 0;
+    }
+    return tick;
+}
+
+// Runs the logic, undrawn, until the show reaches `tick`; its trace is written as usual.
+void run_logic_until(long tick)
+{
+    while (sceneswarm.showticks < tick)
+        do_logic();
 }
 
 // One logic tick of the whole show.
@@ -80,6 +109,7 @@ static void drain_events()
 int SDL_main(int, char**)
 {
     init();
+    run_logic_until(start_tick_setting(std::getenv("QUORAVINT_START_TICK")));
     MAINCLOCK clock;
     for (;;) {
         drain_events();

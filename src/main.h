@@ -29,6 +29,13 @@ bool main_pass(MAINCLOCK& clock, double now, void (*logic)());
 // Runs the start-up sequence: seed, video, sound, names.
 void init();
 
+// The start tick QUORAVINT_START_TICK asks for (its value `setting`, or null): 0 when unset or bad,
+// a bad value named on standard error.
+long start_tick_setting(const char* setting);
+
+// Runs logic ticks without drawing until the show tick reaches `tick`.
+void run_logic_until(long tick);
+
 // Runs one logic tick of the whole show.
 void do_logic();
 

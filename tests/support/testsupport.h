@@ -24,6 +24,22 @@ private:
     std::streambuf* saved;
 };
 
+// Captures everything written to std::cerr while it lives: the programs' messages to the user.
+class ErrorCapture {
+public:
+    ErrorCapture() : saved(std::cerr.rdbuf(captured.rdbuf())) {}
+    ~ErrorCapture() { std::cerr.rdbuf(saved); }
+    ErrorCapture(const ErrorCapture&) = delete;
+    ErrorCapture& operator=(const ErrorCapture&) = delete;
+
+    // What was written so far.
+    std::string text() const { return captured.str(); }
+
+private:
+    std::ostringstream captured;
+    std::streambuf* saved;
+};
+
 // Discards std::cout while it lives: for long runs whose trace nobody reads.
 class TraceSilencer {
 public:

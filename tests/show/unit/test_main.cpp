@@ -1,9 +1,12 @@
-// The main loop's clock arithmetic, driven with chosen clock values, and the start-up seeding.
+// The main loop's clock arithmetic, driven with chosen clock values, the start-up seeding and the
+// start at a later tick.
 #include "main.h"
+#include "sceneswarm.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -135,4 +138,41 @@ TEST(Randomise, SeedsTheGeneratorWithTheTimeOfDay)
     }
 }
 
-}  // namespace
+// ---------------------------------------------------------------------------
+// Starting at a later show tick, for measuring
+
+TEST(StartTick, UnsetOrATickFromZeroToTheLimitIsTaken)
+{
+    ErrorCapture errors;
+    EXPECT_EQ(start_tick_setting(nullptr), 0);
+    EXPECT_EQ(start_tick_setting(""), 0);
+    EXPECT_EQ(start_tick_setting("0"), 0);
+    EXPECT_EQ(start_tick_setting("43000"), 43000);
+    EXPECT_EQ(start_tick_setting("1000000"), 1000000);
+    EXPECT_EQ(errors.text(), "");
+}
+
+TEST(StartTick, AnythingElseStartsAtTheBeginningAndIsNamed)
+{
+    for (const char* bad : {"-1", "1000001", "12ticks", "ten", "99999999999999999999999", " 5"}) {
+        ErrorCapture errors;
+        EXPECT_EQ(start_tick_setting(bad), 0) << bad;
+        const std::string said = errors.text();
+        EXPECT_NE(said.find(std::string("QUORAVINT_START_TICK=") + bad + " is not a show tick"), std::string::npos)
+            << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "one line";
+    }
+}
+
+TEST(StartTick, TheTicksBeforeItRunAndTraceOneLogicEach)
+{
+    const int from = sceneswarm.showticks;
+    TraceCapture trace;
+    run_logic_until(from + 3);
+    EXPECT_EQ(sceneswarm.showticks, from + 3);
+    EXPECT_EQ(count_occurrences(trace.text(), "logic "), 3);
+    run_logic_until(from);
+    EXPECT_EQ(sceneswarm.showticks, from + 3) << "an earlier tick runs nothing";
+}
+
+}

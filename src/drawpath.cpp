@@ -1,0 +1,654 @@
+#include "drawpath.h"
+
+#include "profile.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <iostream>
+#include <vector>
+
+namespace {
+
+constexpr double RADIANS_PER_DEGREE = 3.14159265358979323846 / 180.0;   // glRotatef's degrees to radians
+constexpr uint8_t OPAQUE_ALPHA = 255;   // the only alpha at which blending leaves the source unchanged
+constexpr int MAX_KNOWN_SPRITES = 1024; // far more sprites than the show has; later ones are drawn the reference way
+constexpr int GL_ERROR_FLAGS = 8;       // OpenGL keeps at most one flag per kind of error, and has fewer kinds
+constexpr int UNPACK_ALIGNMENT = 4;     // OpenGL's default row alignment when it read the uploaded pixels
+// Texels of slack on each side of every texel range worked out here: covers the difference
+// between this double arithmetic and the rasteriser's float and fixed-point arithmetic.
+constexpr int TEXEL_SLACK = 1;
+// Pixels of slack on each side of every screen box worked out here, for the same reason.
+constexpr double PIXEL_SLACK = 1.0;
+// A quad is scissored only when that leaves out at least this many pixels, a tile of the software
+// rasteriser: a scissor that cuts less costs more (a state change and extra edge tests) than it saves.
+constexpr double MIN_CUT_PIXELS = 64 * 64;
+// Axis-aligned quads at least this many pixels large are drawn in bands of rows, each limited to
+// the columns it can change and unblended where it reads only opaque texels: below this, the
+// extra draws cost more than the fragments they save.
+constexpr long BANDED_MIN_PIXELS = 256 * 256;
+// Screen rows per band: the software rasteriser's tile height, so that bands split no tile row.
+constexpr int BAND_ROWS = 64;
+// A backdrop is kept in a texture only when it covers at least this share of the screen: below it,
+// a clear and the quad cost less than copying the whole screen.
+constexpr double KEEP_BACKDROP_SHARE = 0.5;
+
+// Where one texel row of a sprite has something to show.
+struct RowSpans {
+    int seen_left = 0, seen_right = -1;       // first and last texel with alpha above 0; none when left > right
+    int opaque_left = 0, opaque_right = -1;   // its longest run of opaque texels; none when left > right
+};
+
+// What the fast path knows of one sprite's alpha channel.
+struct SpriteAlpha {
+    bool known = false;
+    int w = 0, h = 0;
+    std::vector<uint32_t> unopaque;   // summed-area table of texels with alpha below 255, (w + 1) x (h + 1)
+    int x0 = 0, y0 = 0, x1 = -1, y1 = -1;   // the smallest texel box holding every texel with alpha above 0
+    std::vector<RowSpans> rows;             // per texel row, top to bottom
+};
+
+// A box of whole texels or whole pixels, ends included.
+struct IntBox {
+    int x0, y0, x1, y1;
+};
+
+// An axis-aligned box of the plane, x0 <= x1 and y0 <= y1 unless empty.
+struct Box {
+    double x0, y0, x1, y1;
+};
+
+// What the fast path keeps between frames and within one.
+struct FastState {
+    std::vector<SpriteAlpha> sprites;
+    bool in_frame = false;
+    bool clear_pending = false;     // the frame's clear is owed until its first quad shows whether it is needed
+    bool first_drawn = false;       // a quad that reaches the screen was drawn this frame
+    bool bound_known = false;       // whether `bound` is what the rectangle target has bound
+    GLuint bound = 0;
+    bool blending = true;           // as the frame left GL_BLEND
+    bool scissoring = false;        // as the frame left GL_SCISSOR_TEST
+    bool had_first = false;         // whether the last frame had a first quad, kept in `last_first`
+    PlacedQuad last_first;
+    GLuint backdrop_texture = 0;    // 0 until the texture that keeps a backdrop is made
+    bool backdrop_kept = false;     // whether it holds the clear and the first quad `backdrop`
+    PlacedQuad backdrop;
+};
+
+DrawPath current_path = DrawPath::FAST;
+FastState fast;
+DrawSavings savings;
+std::vector<PlacedQuad>* watcher = nullptr;   // where the quads drawn are listed, when someone asks
+
+// Whether two placements draw the very same quad.
+bool same_quad(const PlacedQuad& a, const PlacedQuad& b)
+{
+    return a.sprite == b.sprite && a.w == b.w && a.h == b.h && a.s == b.s && a.tx == b.tx && a.ty == b.ty &&
+           a.turn == b.turn && a.ax == b.ax && a.ay == b.ay && a.flip == b.flip;
+}
+
+// Binds `texture` on the rectangle target unless the frame knows it is bound already.
+void bind(GLuint texture)
+{
+    if (fast.in_frame && fast.bound_known && fast.bound == texture) {
+        ++savings.binds;
+        return;
+    }
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, texture);
+    fast.bound = texture;
+    fast.bound_known = fast.in_frame;
+}
+
+// Turns blending on or off unless it already is.
+void set_blending(bool on)
+{
+    if (fast.blending == on)
+        return;
+    if (on)
+        glEnable(GL_BLEND);
+    else
+        glDisable(GL_BLEND);
+    fast.blending = on;
+}
+
+// Limits drawing to the screen box `box` (y down, whole pixels), or to nothing less than the screen with null.
+void set_scissor(const IntBox* box)
+{
+    if (!box) {
+        if (fast.scissoring)
+            glDisable(GL_SCISSOR_TEST);
+        fast.scissoring = false;
+        return;
+    }
+    glScissor(box->x0, SCREEN_HEIGHT - 1 - box->y1, box->x1 - box->x0 + 1, box->y1 - box->y0 + 1);
+    if (!fast.scissoring)
+        glEnable(GL_SCISSOR_TEST);
+    fast.scissoring = true;
+}
+
+// Sets up the quad's model-view matrix, draws its vertices and resets the matrix, as designed.
+void emit_quad(const PlacedQuad& q)
+{
+    glLoadIdentity();
+    glScaled(q.s, q.s, 0);
+    glTranslatef(q.tx, q.ty, 0);
+    glRotatef(q.turn, 0, 0, 1);
+    const int left = q.flip ? q.ax - q.w : -q.ax;
+    const int right = q.flip ? q.ax : q.w - q.ax;
+    const int top = -q.ay;
+    const int bottom = q.h - q.ay;
+    const int sleft = q.flip ? q.w : 0;
+    const int sright = q.flip ? 0 : q.w;
+    glBegin(GL_QUADS);
+    glTexCoord2i(sleft, q.h);
+    glVertex2i(left, bottom);
+    glTexCoord2i(sright, q.h);
+    glVertex2i(right, bottom);
+    glTexCoord2i(sright, 0);
+    glVertex2i(right, top);
+    glTexCoord2i(sleft, 0);
+    glVertex2i(left, top);
+    glEnd();
+    glLoadIdentity();
+}
+
+}
+
+// The inverse of the quad's model-view matrix, then its texture mapping.
+void quad_texture_at(const PlacedQuad& q, double x, double y, double& u, double& v)
+{
+    const double bx = x / q.s - q.tx;
+    const double by = y / q.s - q.ty;
+    const double c = std::cos(q.turn * RADIANS_PER_DEGREE);
+    const double sn = std::sin(q.turn * RADIANS_PER_DEGREE);
+    const double vx = bx * c + by * sn;   // the turn undone
+    const double vy = -bx * sn + by * c;
+    u = q.flip ? q.ax - vx : vx + q.ax;
+    v = vy + q.ay;
+}
+
+// The quad's texture mapping undone, then its model-view matrix.
+void quad_screen_at(const PlacedQuad& q, double u, double v, double& x, double& y)
+{
+    const double vx = q.flip ? q.ax - u : u - q.ax;
+    const double vy = v - q.ay;
+    const double c = std::cos(q.turn * RADIANS_PER_DEGREE);
+    const double sn = std::sin(q.turn * RADIANS_PER_DEGREE);
+    x = q.s * (q.tx + vx * c - vy * sn);
+    y = q.s * (q.ty + vx * sn + vy * c);
+}
+
+namespace {
+
+// The smallest box holding the four corners of `box` carried through `map`.
+template <typename Map>
+Box map_box(const Box& box, Map map)
+{
+    Box out = {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    for (double x : {box.x0, box.x1})
+        for (double y : {box.y0, box.y1}) {
+            double mx, my;
+            map(x, y, mx, my);
+            out = {std::min(out.x0, mx), std::min(out.y0, my), std::max(out.x1, mx), std::max(out.y1, my)};
+        }
+    return out;
+}
+
+// The screen, grown by `grow` pixels on every side.
+Box screen_box(double grow)
+{
+    return {-grow, -grow, SCREEN_WIDTH + grow, SCREEN_HEIGHT + grow};
+}
+
+// The texture coordinates that on-screen fragments of the quad may have, or an empty box.
+Box on_screen_texture(const PlacedQuad& q)
+{
+    const Box seen = map_box(screen_box(PIXEL_SLACK), [&](double x, double y, double& u, double& v) {
+        quad_texture_at(q, x, y, u, v);
+    });
+    return {std::max(seen.x0, 0.0), std::max(seen.y0, 0.0), std::min(seen.x1, double(q.w)),
+            std::min(seen.y1, double(q.h))};
+}
+
+// Whether a box holds no point.
+bool empty(const Box& b)
+{
+    return !(b.x0 < b.x1 && b.y0 < b.y1);
+}
+
+// The texels linear filtering may read for texture coordinates in `b`, clamped to the image.
+IntBox texels_read(const Box& b, int w, int h)
+{
+    // A coordinate u blends texels floor(u - 0.5) and the one after it, each clamped to the edge.
+    return {std::max(0, static_cast<int>(std::floor(b.x0 - 0.5)) - TEXEL_SLACK),
+            std::max(0, static_cast<int>(std::floor(b.y0 - 0.5)) - TEXEL_SLACK),
+            std::min(w - 1, static_cast<int>(std::floor(b.x1 - 0.5)) + 1 + TEXEL_SLACK),
+            std::min(h - 1, static_cast<int>(std::floor(b.y1 - 0.5)) + 1 + TEXEL_SLACK)};
+}
+
+// Whether every texel of `box` is opaque.
+bool all_opaque(const SpriteAlpha& a, const IntBox& box)
+{
+    const size_t row = static_cast<size_t>(a.w) + 1;
+    auto at = [&](int x, int y) { return a.unopaque[static_cast<size_t>(y) * row + x]; };
+    return at(box.x1 + 1, box.y1 + 1) - at(box.x0, box.y1 + 1) - at(box.x1 + 1, box.y0) + at(box.x0, box.y0) == 0;
+}
+
+// Whether the quad covers the whole screen, with slack on every side.
+bool covers_screen(const PlacedQuad& q)
+{
+    const Box seen = map_box(screen_box(PIXEL_SLACK), [&](double x, double y, double& u, double& v) {
+        quad_texture_at(q, x, y, u, v);
+    });
+    return seen.x0 >= 0 && seen.y0 >= 0 && seen.x1 <= q.w && seen.y1 <= q.h;
+}
+
+// The whole screen pixels outside which no fragment of the quad can read a texel that is not
+// fully transparent; false when there are none.
+bool visible_pixels(const PlacedQuad& q, const SpriteAlpha& a, IntBox& pixels)
+{
+    if (a.x1 < a.x0)
+        return false;
+    // Coordinates from x0 - 0.5 to x1 + 1.5 read one of the texels x0 to x1; slack around that.
+    const Box texture = {a.x0 - 0.5 - TEXEL_SLACK, a.y0 - 0.5 - TEXEL_SLACK, a.x1 + 1.5 + TEXEL_SLACK,
+                         a.y1 + 1.5 + TEXEL_SLACK};
+    const Box screen = map_box(texture, [&](double u, double v, double& x, double& y) {
+        quad_screen_at(q, u, v, x, y);
+    });
+    pixels = {std::max(0, static_cast<int>(std::floor(screen.x0 - PIXEL_SLACK))),
+              std::max(0, static_cast<int>(std::floor(screen.y0 - PIXEL_SLACK))),
+              std::min(SCREEN_WIDTH - 1, static_cast<int>(std::ceil(screen.x1 + PIXEL_SLACK))),
+              std::min(SCREEN_HEIGHT - 1, static_cast<int>(std::ceil(screen.y1 + PIXEL_SLACK)))};
+    return pixels.x0 <= pixels.x1 && pixels.y0 <= pixels.y1;
+}
+
+// The pixels of the screen within the quad's bounding box.
+double on_screen_pixels(const PlacedQuad& q)
+{
+    const Box whole = {0.0, 0.0, double(q.w), double(q.h)};
+    const Box b = map_box(whole, [&](double u, double v, double& x, double& y) { quad_screen_at(q, u, v, x, y); });
+    const double w = std::min(b.x1, double(SCREEN_WIDTH)) - std::max(b.x0, 0.0);
+    const double h = std::min(b.y1, double(SCREEN_HEIGHT)) - std::max(b.y0, 0.0);
+    return w > 0 && h > 0 ? w * h : 0.0;
+}
+
+// The share of the screen the quad's bounding box covers.
+double screen_share(const PlacedQuad& q)
+{
+    return on_screen_pixels(q) / (double(SCREEN_WIDTH) * SCREEN_HEIGHT);
+}
+
+// Pays the frame's clear if it is still owed.
+void settle_clear()
+{
+    if (fast.clear_pending)
+        glClear(GL_COLOR_BUFFER_BIT);
+    fast.clear_pending = false;
+}
+
+// Empties OpenGL's error flags, raised by others, so that the next check sees only what follows.
+void forget_gl_errors()
+{
+    for (int i = 0; i < GL_ERROR_FLAGS && glGetError() != GL_NO_ERROR; ++i)
+        continue;
+}
+
+// Copies the screen, as the clear and the first quad left it, into the backdrop texture.
+void keep_backdrop(const PlacedQuad& q)
+{
+    if (!fast.backdrop_texture) {
+        glGenTextures(1, &fast.backdrop_texture);
+        bind(fast.backdrop_texture);
+        glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, SCREEN_WIDTH, SCREEN_HEIGHT, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     nullptr);
+        // Nearest texels, one per pixel: the copy puts back exactly the pixels it took.
+        glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
+    bind(fast.backdrop_texture);
+    GLint drawn_into;   // the back buffer of the usual double-buffered window, the front one otherwise
+    glGetIntegerv(GL_DRAW_BUFFER, &drawn_into);
+    forget_gl_errors();
+    glReadBuffer(static_cast<GLenum>(drawn_into));
+    glCopyTexSubImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    // A texture the driver could not make this large, or a copy it refused, keeps nothing.
+    fast.backdrop_kept = glGetError() == GL_NO_ERROR;
+    fast.backdrop = q;
+    savings.backdrops_kept += fast.backdrop_kept;
+}
+
+// Draws the kept backdrop over the whole screen, pixel for pixel.
+void put_backdrop()
+{
+    bind(fast.backdrop_texture);
+    set_blending(false);
+    set_scissor(nullptr);
+    glLoadIdentity();
+    // The texel itself rather than the texel times the white colour: the same value, fewer
+    // operations per fragment for the software rasteriser.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    // Texture rows run bottom to top as the screen's rows did when they were copied.
+    glBegin(GL_QUADS);
+    glTexCoord2i(0, 0);
+    glVertex2i(0, SCREEN_HEIGHT);
+    glTexCoord2i(SCREEN_WIDTH, 0);
+    glVertex2i(SCREEN_WIDTH, SCREEN_HEIGHT);
+    glTexCoord2i(SCREEN_WIDTH, SCREEN_HEIGHT);
+    glVertex2i(SCREEN_WIDTH, 0);
+    glTexCoord2i(0, SCREEN_HEIGHT);
+    glVertex2i(0, 0);
+    glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);   // the show's texture mode again
+}
+
+// Draws the quad the reference way: bound, blended, whole.
+void reference_quad(const PlacedQuad& q)
+{
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, q.sprite);
+    fast.bound_known = false;
+    emit_quad(q);
+}
+
+// What the fast path knows of the quad's sprite, or null when it knows nothing it can use.
+const SpriteAlpha* known_alpha(const PlacedQuad& q)
+{
+    if (q.sprite < 0 || q.sprite >= static_cast<int>(fast.sprites.size()))
+        return nullptr;
+    const SpriteAlpha& a = fast.sprites[q.sprite];
+    return a.known && a.w == q.w && a.h == q.h ? &a : nullptr;
+}
+
+// How the fast path draws one quad.
+struct QuadPlan {
+    bool shows = true;        // false: no fragment can change a pixel
+    bool opaque = false;      // every texel an on-screen fragment can read is opaque
+    bool cut = false;         // `pixels` leaves out part of the screen
+    IntBox pixels = {0, 0, SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1};
+};
+
+// Works out what drawing the quad can change, from its sprite's alpha; blended and whole when unknown.
+QuadPlan plan_quad(const PlacedQuad& q)
+{
+    QuadPlan plan;
+    const SpriteAlpha* alpha = known_alpha(q);
+    if (!alpha)
+        return plan;
+    const Box seen = on_screen_texture(q);
+    if (empty(seen) || !visible_pixels(q, *alpha, plan.pixels)) {
+        plan.shows = false;   // off screen, or every texel it can read there is fully transparent
+        return plan;
+    }
+    plan.opaque = all_opaque(*alpha, texels_read(seen, q.w, q.h));
+    const double kept = double(plan.pixels.x1 - plan.pixels.x0 + 1) * (plan.pixels.y1 - plan.pixels.y0 + 1);
+    plan.cut = on_screen_pixels(q) - kept >= MIN_CUT_PIXELS;
+    return plan;
+}
+
+// Starts the frame's picture with its first quad: puts the kept backdrop when the quad is the one
+// kept (true: the quad is drawn), else pays the clear unless the quad covers the screen opaquely.
+// `keep` says whether the quad should be kept once drawn: it was the first quad last frame too.
+bool start_picture(const PlacedQuad& q, const QuadPlan& plan, bool& keep)
+{
+    fast.first_drawn = true;
+    keep = fast.had_first && same_quad(fast.last_first, q) && screen_share(q) >= KEEP_BACKDROP_SHARE;
+    fast.had_first = true;
+    fast.last_first = q;
+    if (fast.backdrop_kept && same_quad(fast.backdrop, q)) {
+        fast.clear_pending = false;
+        put_backdrop();
+        ++savings.backdrops_put;
+        return true;
+    }
+    if (plan.opaque && covers_screen(q))
+        ++savings.clears;
+    else
+        settle_clear();
+    fast.clear_pending = false;
+    return false;
+}
+
+// Whether the quad is drawn in bands: unturned, of a known sprite, and large on screen.
+bool banded(const PlacedQuad& q, const QuadPlan& plan)
+{
+    const long pixels = long(plan.pixels.x1 - plan.pixels.x0 + 1) * (plan.pixels.y1 - plan.pixels.y0 + 1);
+    return q.turn == 0.0f && known_alpha(q) && pixels >= BANDED_MIN_PIXELS;
+}
+
+// The whole pixel columns whose centres the unturned quad maps into texture columns u0 to u1;
+// grown (or, with a negative `grow`, shrunk) by `grow` pixels on each side.
+void columns_of(const PlacedQuad& q, double u0, double u1, double grow, int& x0, int& x1)
+{
+    double xa, xb, y;
+    quad_screen_at(q, u0, 0.0, xa, y);
+    quad_screen_at(q, u1, 0.0, xb, y);
+    // A pixel's centre lies half a pixel right of its left edge.
+    x0 = static_cast<int>(std::ceil(std::min(xa, xb) - 0.5 - grow));
+    x1 = static_cast<int>(std::floor(std::max(xa, xb) - 0.5 + grow));
+}
+
+// Draws the quad over the pixels x0 to x1 of screen rows y0 to y1, blended or not.
+void draw_segment(const PlacedQuad& q, int x0, int x1, int y0, int y1, bool blended)
+{
+    if (x0 > x1)
+        return;
+    const IntBox box = {x0, y0, x1, y1};
+    set_blending(blended);
+    set_scissor(&box);
+    emit_quad(q);
+}
+
+// Draws screen rows y0 to y1 of an unturned quad: only the columns that can read a texel with
+// alpha above 0, and without blending those that read only opaque texels.
+void draw_band(const PlacedQuad& q, const SpriteAlpha& a, const IntBox& pixels, int y0, int y1)
+{
+    double u, v0, v1;
+    quad_texture_at(q, 0.0, y0 + 0.5, u, v0);
+    quad_texture_at(q, 0.0, y1 + 0.5, u, v1);
+    const IntBox rows = texels_read({0.0, std::min(v0, v1), 0.0, std::max(v0, v1)}, q.w, q.h);
+    RowSpans band = {q.w, -1, 0, q.w - 1};
+    for (int r = rows.y0; r <= rows.y1; ++r) {
+        const RowSpans& spans = a.rows[r];
+        band.seen_left = std::min(band.seen_left, spans.seen_left);
+        band.seen_right = std::max(band.seen_right, spans.seen_right);
+        band.opaque_left = std::max(band.opaque_left, spans.opaque_left);
+        band.opaque_right = std::min(band.opaque_right, spans.opaque_right);
+    }
+    if (band.seen_left > band.seen_right)
+        return;   // the band reads only fully transparent texels
+    int seen0, seen1, opaque0, opaque1;
+    // Coordinates from left - 0.5 to right + 1.5 read a texel of the span; slack around that.
+    columns_of(q, band.seen_left - 0.5 - TEXEL_SLACK, band.seen_right + 1.5 + TEXEL_SLACK, PIXEL_SLACK, seen0, seen1);
+    seen0 = std::max(seen0, pixels.x0);
+    seen1 = std::min(seen1, pixels.x1);
+    // Coordinates from left + 0.5 to right + 0.5 read two texels of the opaque run; slack inside that.
+    columns_of(q, band.opaque_left + 0.5 + TEXEL_SLACK, band.opaque_right + 0.5 - TEXEL_SLACK, -PIXEL_SLACK, opaque0,
+               opaque1);
+    if (band.opaque_left > band.opaque_right || opaque0 > opaque1) {
+        draw_segment(q, seen0, seen1, y0, y1, true);
+        return;
+    }
+    opaque0 = std::max(opaque0, seen0);
+    opaque1 = std::min(opaque1, seen1);
+    draw_segment(q, seen0, opaque0 - 1, y0, y1, true);
+    draw_segment(q, opaque0, opaque1, y0, y1, false);
+    draw_segment(q, opaque1 + 1, seen1, y0, y1, true);
+}
+
+// Draws an unturned quad in bands of BAND_ROWS screen rows within the pixels it can change.
+void draw_bands(const PlacedQuad& q, const IntBox& pixels)
+{
+    const SpriteAlpha& a = *known_alpha(q);
+    for (int top = pixels.y0 / BAND_ROWS * BAND_ROWS; top <= pixels.y1; top += BAND_ROWS)
+        draw_band(q, a, pixels, std::max(top, pixels.y0), std::min(top + BAND_ROWS - 1, pixels.y1));
+}
+
+// Draws the quad with as little work as gives the reference path's pixels.
+void fast_quad(const PlacedQuad& q)
+{
+    ++savings.quads;
+    const QuadPlan plan = plan_quad(q);
+    if (!plan.shows) {
+        ++savings.unseen;
+        return;
+    }
+    bool keep = false;
+    if (!fast.first_drawn && start_picture(q, plan, keep))
+        return;
+    bind(q.sprite);
+    if (!plan.opaque && banded(q, plan)) {
+        ++savings.banded;
+        draw_bands(q, plan.pixels);
+    } else {
+        set_blending(!plan.opaque);
+        set_scissor(plan.cut ? &plan.pixels : nullptr);
+        savings.unblended += plan.opaque;
+        savings.cut += plan.cut;
+        emit_quad(q);
+    }
+    if (keep)
+        keep_backdrop(q);
+}
+
+}
+
+// The path frames are drawn with now.
+DrawPath draw_path()
+{
+    return current_path;
+}
+
+// The counts since the last reset.
+DrawSavings draw_savings()
+{
+    return savings;
+}
+
+// Starts the counts again.
+void reset_draw_savings()
+{
+    savings = DrawSavings();
+}
+
+// Draws later frames with `path`; whatever the fast path keeps stays valid, being keyed by what it shows.
+void set_draw_path(DrawPath path)
+{
+    current_path = path;
+}
+
+// Sets the path from QUORAVINT_DRAW's value, acknowledging the reference path and naming a bad value.
+void choose_draw_path(const char* setting)
+{
+    if (setting && std::strcmp(setting, "reference") == 0) {
+        std::cerr << "QUORAVINT_DRAW=reference: drawing every frame the reference way" << std::endl;
+        set_draw_path(DrawPath::REFERENCE);
+        return;
+    }
+    if (setting && *setting && std::strcmp(setting, "fast") != 0)
+        std::cerr << "QUORAVINT_DRAW=" << setting << " is neither \"reference\" nor \"fast\": drawing the fast way"
+                  << std::endl;
+    set_draw_path(DrawPath::FAST);
+}
+
+// Builds the sprite's alpha record from the pixels OpenGL was given; forgets any kept backdrop.
+void learn_sprite_alpha(int sprite, const SDL_Surface* pixels)
+{
+    if (sprite < 0 || sprite >= MAX_KNOWN_SPRITES)
+        return;
+    if (static_cast<size_t>(sprite) >= fast.sprites.size())
+        fast.sprites.resize(sprite + 1);
+    fast.backdrop_kept = false;   // the kept backdrop may show the old picture
+    fast.had_first = false;
+    SpriteAlpha& a = fast.sprites[sprite];
+    a = SpriteAlpha();
+    if (!pixels || pixels->w <= 0 || pixels->h <= 0)
+        return;
+    const int bytes = pixels->format->BytesPerPixel;
+    // OpenGL read rows of w pixels, each row starting at a multiple of its unpack alignment.
+    const size_t stride = (static_cast<size_t>(pixels->w) * bytes + UNPACK_ALIGNMENT - 1) / UNPACK_ALIGNMENT *
+                          UNPACK_ALIGNMENT;
+    const auto* base = static_cast<const uint8_t*>(pixels->pixels);
+    a.w = pixels->w;
+    a.h = pixels->h;
+    const size_t row = static_cast<size_t>(a.w) + 1;
+    a.unopaque.assign(row * (a.h + 1), 0);
+    a.x0 = a.w;
+    a.y0 = a.h;
+    a.rows.assign(a.h, RowSpans());
+    for (int y = 0; y < a.h; ++y) {
+        uint32_t unopaque_so_far = 0;
+        int run_start = 0;
+        RowSpans& spans = a.rows[y];
+        spans.seen_left = a.w;
+        for (int x = 0; x < a.w; ++x) {
+            // Three bytes a pixel were uploaded as GL_RGB: every texel opaque.
+            const uint8_t alpha = bytes == 4 ? base[y * stride + x * 4 + 3] : OPAQUE_ALPHA;
+            unopaque_so_far += alpha < OPAQUE_ALPHA;
+            a.unopaque[(y + 1) * row + x + 1] = a.unopaque[y * row + x + 1] + unopaque_so_far;
+            if (alpha < OPAQUE_ALPHA) {
+                run_start = x + 1;
+            } else if (x - run_start > spans.opaque_right - spans.opaque_left) {
+                spans.opaque_left = run_start;
+                spans.opaque_right = x;
+            }
+            if (alpha > 0) {
+                spans.seen_left = std::min(spans.seen_left, x);
+                spans.seen_right = x;
+                a.x0 = std::min(a.x0, x);
+                a.y0 = std::min(a.y0, y);
+                a.x1 = std::max(a.x1, x);
+                a.y1 = std::max(a.y1, y);
+            }
+        }
+    }
+    a.known = true;
+}
+
+// Clears at once on the reference path; the fast path owes the clear until its first quad.
+void begin_frame()
+{
+    if (current_path == DrawPath::REFERENCE) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    ++savings.frames;
+    fast.in_frame = true;
+    fast.clear_pending = true;
+    fast.first_drawn = false;
+    fast.bound_known = false;
+    fast.blending = true;
+    fast.scissoring = false;
+}
+
+// Pays a clear still owed and puts blending and the scissor back as the show's fixed state has them.
+void end_frame()
+{
+    if (!fast.in_frame)
+        return;
+    set_scissor(nullptr);   // a clear is scissored too
+    settle_clear();
+    if (!fast.first_drawn)
+        fast.had_first = false;
+    set_blending(true);
+    fast.in_frame = false;
+    fast.bound_known = false;
+}
+
+// Lists later quads in `into`, or stops listing with null.
+void watch_quads(std::vector<PlacedQuad>* into)
+{
+    watcher = into;
+}
+
+// Draws the quad the way the frame is drawn; outside a frame always the reference way.
+void draw_placed_quad(const PlacedQuad& quad)
+{
+    if (watcher)
+        watcher->push_back(quad);
+    if (current_path == DrawPath::REFERENCE || !fast.in_frame)
+        reference_quad(quad);
+    else
+        fast_quad(quad);
+}
