@@ -2,6 +2,7 @@
 
 #include "sceneswarm.h"
 #include "showfiles.h"
+#include "sprite_texture.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -72,7 +73,7 @@ bool init_GL()
     glEnable(GL_TEXTURE_2D);
     if (glGetError() != GL_NO_ERROR)
         return false;
-    glEnable(GL_TEXTURE_RECTANGLE_ARB);
+    glEnable(SPRITE_TEXTURE);
     return true;
 }
 
@@ -161,7 +162,6 @@ SDL_Surface* uploadable_surface(SDL_Surface* image)
     rgba.Gshift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 8 : 16;
     rgba.Bshift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 16 : 8;
     rgba.Ashift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 24 : 0;
-    rgba.alpha = SDL_ALPHA_OPAQUE;
     return SDL_ConvertSurface(image, &rgba, SDL_SWSURFACE);
 }
 
@@ -172,12 +172,14 @@ bool upload_sprite(int sprite, SDL_Surface* image)
     SDL_Surface* pixels = uploadable_surface(image);
     if (!pixels)
         return false;
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, sprite);
+    glBindTexture(SPRITE_TEXTURE, sprite_texture_name(sprite));
     const GLenum format = pixels->format->BytesPerPixel == 4 ? GL_RGBA : GL_RGB;
-    glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, pixels->w, pixels->h, 0, format, GL_UNSIGNED_BYTE,
-                 pixels->pixels);
-    glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexImage2D(SPRITE_TEXTURE, 0, GL_RGBA, pixels->w, pixels->h, 0, format, GL_UNSIGNED_BYTE, pixels->pixels);
+    glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // Rectangle textures clamp anyway; WebGL's 2D textures of any size are drawn only when clamped.
+    glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     spritedata.push_back(SPRITEDATA(image->w, image->h));
     if (pixels != image)
         SDL_FreeSurface(pixels);
@@ -223,14 +225,17 @@ static void draw_quad(const SPRITEDATA& data, int ax, int ay, bool flip)
     const int bottom = data.h - ay;
     const int sleft = flip ? data.w : 0;
     const int sright = flip ? 0 : data.w;
+    const float s0 = texel_coordinate(sleft, data.w);
+    const float s1 = texel_coordinate(sright, data.w);
+    const float t1 = texel_coordinate(data.h, data.h);
     glBegin(GL_QUADS);
-    glTexCoord2i(sleft, data.h);
+    glTexCoord2f(s0, t1);
     glVertex2i(left, bottom);
-    glTexCoord2i(sright, data.h);
+    glTexCoord2f(s1, t1);
     glVertex2i(right, bottom);
-    glTexCoord2i(sright, 0);
+    glTexCoord2f(s1, 0);
     glVertex2i(right, top);
-    glTexCoord2i(sleft, 0);
+    glTexCoord2f(s0, 0);
     glVertex2i(left, top);
     glEnd();
     glLoadIdentity();
@@ -239,7 +244,7 @@ static void draw_quad(const SPRITEDATA& data, int ax, int ay, bool flip)
 // Binds the sprite's texture and starts the quad's transform with the scale s.
 static void begin_quad(int sprite, float s)
 {
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, sprite);
+    glBindTexture(SPRITE_TEXTURE, sprite_texture_name(sprite));
     glLoadIdentity();
     glScaled(s, s, 0);
 }
