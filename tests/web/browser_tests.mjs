@@ -6,10 +6,12 @@
 //
 // SITE is the folder scripts/build-web.sh wrote; REFERENCE holds demo-capture's frames of the
 // same tick and seed (sd/frame-000000.png, hd/frame-000000.png: make_reference.sh). Without
-// CHECK names every check runs. Exits non-zero when any check fails.
+// CHECK names every check runs. Exits non-zero when any check fails. With QUORAVINT_WEB_SCREENSHOTS
+// set to a folder, the picture check leaves the page as it saw it there (browser-sd.png, browser-hd.png).
 import { startBrowser, serveFolders, openShow, frameStats, compareWithReference, sleep } from './browser_support.mjs';
 
 const [site, reference, ...only] = process.argv.slice(2);
+const SCREENSHOTS = process.env.QUORAVINT_WEB_SCREENSHOTS;
 if (!site || !reference) {
   console.error('usage: node browser_tests.mjs SITE REFERENCE [CHECK...]');
   process.exit(2);
@@ -69,6 +71,7 @@ const checks = {
       expect(stats.skyDistance <= COLOUR_TOLERANCE, profile + ': dominant colour ' + stats.dominant
              + ' is not the native sky ' + stats.sky);
       expect(show.errors.length === 0, profile + ': page errors: ' + show.errors.join('; '));
+      if (SCREENSHOTS) await show.page.screenshot({ path: `${SCREENSHOTS}/browser-${profile}.png` });
       await show.close();
     }
   },
