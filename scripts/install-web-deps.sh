@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the browser build and its tests need: Debian's Emscripten, Chromium and stb
 # headers, dpkg-dev for `apt-get source`, npm when node came without it, and a deb-src line for
-# Debian's archive so scripts/build-web.sh can fetch libxmp's source. Running it again is cheap.
+# Debian's archive so scripts/build-web.sh can fetch libxmp's source. When everything is there it
+# says nothing and ends at once.
 set -euo pipefail
 
 PACKAGES=(emscripten chromium libstb-dev dpkg-dev)
@@ -33,10 +34,7 @@ if ! has_sources; then
 fi
 [ ${#missing[@]} -eq 0 ] || need_update=1
 
-if [ "$need_update" -eq 0 ]; then
-  echo "install-web-deps: everything is installed"
-  exit 0
-fi
+[ "$need_update" -eq 1 ] || exit 0   # nothing to do: say nothing, like install-deps.sh
 $SUDO apt-get update -q
 if [ ${#missing[@]} -gt 0 ]; then
   echo "install-web-deps: installing ${missing[*]}"
