@@ -8,6 +8,8 @@
 # Environment:
 #   QUORAVINT_ASSETS     a folder of generated assets (a native build's run/) to take instead of
 #                        building the asset generator here
+#   QUORAVINT_ASSETGEN   the asset generator that lists the show's files, default the one beside
+#                        QUORAVINT_ASSETS in its native build (../assetgen/assetgen)
 #   QUORAVINT_WEB_BUILD  the build folder, default build-web/
 #   QUORAVINT_WEB_CACHE  where the wasm build of libxmp is kept between builds and clones,
 #                        default ~/.cache/quoravint-web (keyed by libxmp's and Emscripten's versions)
@@ -68,31 +70,38 @@ wasm_libs() {
   echo "$into"
 }
 
-# The folder of generated assets: the one given, or a native build of the asset generator's.
-asset_folder() {
+# Sets ASSETS and ASSETGEN: the folder of generated assets and the generator that lists them,
+# those given or a native build's of the asset generator.
+find_assets() {
   if [ -n "${QUORAVINT_ASSETS:-}" ]; then
-    echo "$QUORAVINT_ASSETS"
+    ASSETS=$QUORAVINT_ASSETS
+    ASSETGEN=${QUORAVINT_ASSETGEN:-$ASSETS/../assetgen/assetgen}
     return
   fi
   say "generating the assets with a native build in $WORK/native"
   cmake -S "$ROOT" -B "$WORK/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$WORK/native" -j "$JOBS" --target assets >/dev/null
-  echo "$WORK/native/run"
+  ASSETS=$WORK/native/run
+  ASSETGEN=$WORK/native/assetgen/assetgen
 }
 
-# Copies the show's asset files from $1 into the site and lists them in assets.txt.
+# Copies the show's files (as assetgen --list names them) from ASSETS into the site's assets/ and
+# lists them in assets.txt, each once, for the page to fetch.
 package_assets() {
-  local from=$1
-  [ -f "$from/names.txt" ] || die "no generated assets in $from"
+  [ -x "$ASSETGEN" ] || die "no asset generator at $ASSETGEN (set QUORAVINT_ASSETGEN)"
+  "$ASSETGEN" --list | LC_ALL=C sort -u >"$SITE/assets.txt"
   rm -rf "$SITE/assets"
   mkdir -p "$SITE/assets"
-  (cd "$from" && find gfx sfx names.txt -type f -name '*.*' | LC_ALL=C sort) >"$SITE/assets.txt"
-  (cd "$from" && tar cf - $(cat "$SITE/assets.txt")) | (cd "$SITE/assets" && tar xf -)
+  while read -r file; do
+    [ -f "$ASSETS/$file" ] || die "the show's file $file is not in $ASSETS"
+    mkdir -p "$SITE/assets/$(dirname "$file")"
+    cp "$ASSETS/$file" "$SITE/assets/$file"
+  done <"$SITE/assets.txt"
 }
 
 command -v emcmake >/dev/null || die "Emscripten is missing: run scripts/install-web-deps.sh"
 LIBS=$(wasm_libs)
-ASSETS=$(asset_folder)
+find_assets
 
 say "building the web programs in $WORK/wasm"
 emcmake cmake -S "$ROOT" -B "$WORK/wasm" -DCMAKE_BUILD_TYPE=Release -DQUORAVINT_WEB_LIBS="$LIBS" >/dev/null
@@ -101,5 +110,5 @@ cmake --build "$WORK/wasm" -j "$JOBS"
 mkdir -p "$SITE"
 cp "$ROOT"/web/page/* "$SITE/"
 cp "$WORK"/wasm/web/quoravint{,-hd}.{js,wasm} "$SITE/"
-package_assets "$ASSETS"
+package_assets
 say "site ready in $SITE ($(du -sh "$SITE" | cut -f1)); serve it with scripts/serve-web.sh"

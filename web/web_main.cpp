@@ -129,7 +129,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE unsigned char* quoravint_grab_frame(int width, i
     if (width <= 0 || height <= 0)
         return nullptr;
     grabbed.resize(static_cast<size_t>(width) * height * RGBA_BYTES);
-    do_gfx();
+    draw_frame();
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, grabbed.data());
     return grabbed.data();
 }
