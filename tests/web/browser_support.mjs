@@ -65,12 +65,14 @@ export async function startBrowser() {
   return browser;
 }
 
-// Opens the page with `query`, waits until it can start, clicks it as a visitor would and (unless
-// told not to) waits for the first frame. Requests for `missing` paths fail; `damaged` ones get junk.
+// Opens the page with `query` in a window of the profile's size (or `viewport`), waits until it can
+// start, clicks it as a visitor would and (unless told not to) waits for the first frame. Requests
+// for `missing` paths fail; `damaged` ones get junk.
 // Returns the page, its console lines and page errors, and close().
-export async function openShow(browser, base, query, { missing = [], damaged = [], waitForFrame = true } = {}) {
+export async function openShow(browser, base, query,
+                               { missing = [], damaged = [], waitForFrame = true, viewport = null } = {}) {
   const page = await browser.newPage();
-  await page.setViewport(query.includes('hd') ? VIEWPORTS.hd : VIEWPORTS.sd);
+  await page.setViewport(viewport || (query.includes('hd') ? VIEWPORTS.hd : VIEWPORTS.sd));
   const show = { page, console: [], errors: [], close: () => page.close() };
   page.on('console', message => show.console.push(message.text()));
   page.on('pageerror', error => show.errors.push(error.message));
@@ -85,8 +87,8 @@ export async function openShow(browser, base, query, { missing = [], damaged = [
   }
   await page.goto(base + '/' + query, { timeout: LOAD_TIMEOUT });
   await page.waitForFunction(() => window.quoravint && quoravint.state === 'ready', { timeout: LOAD_TIMEOUT });
-  const viewport = page.viewport();
-  await page.mouse.click(viewport.width / 2, viewport.height / 2);
+  const window = page.viewport();
+  await page.mouse.click(window.width / 2, window.height / 2);
   if (waitForFrame)
     await page.waitForFunction(() => quoravint.firstFrameAt !== null || quoravint.ended, { timeout: FRAME_TIMEOUT });
   return show;

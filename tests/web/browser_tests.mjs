@@ -25,6 +25,7 @@ const MAX_MEAN_DIFFERENCE = 1.0;  // mean absolute difference per channel (0-255
                                   // the same picture, rasterised by another renderer, measures about 0.05
 const MIN_AUDIO_LEVEL = 0.005;    // RMS share of full scale: the song is far louder; silence is 0
 const STEP_TICKS = 30;            // ticks run with and without an arrow held, from the same start
+const WIDE_HIDPI = { width: 1280, height: 600, deviceScaleFactor: 2 };   // wider than 4:3, two pixels a point
 const STILL = '?start=600&seed=1&pause';   // demo-capture's first frame of --start 600 --seed 1
 const OPENING = '?seed=1&pause';            // the show's first tick: the camera follows no sock yet
 
@@ -74,6 +75,30 @@ const checks = {
       if (SCREENSHOTS) await show.page.screenshot({ path: `${SCREENSHOTS}/browser-${profile}.png` });
       await show.close();
     }
+  },
+
+  // In a window of another shape on a high-density screen: the picture keeps its aspect, fills the
+  // window's height, stands centred with black beside it, and has a pixel for each screen pixel.
+  async fit(browser, base) {
+    const show = await openShow(browser, base, '', { viewport: WIDE_HIDPI });
+    await sleep(RUN_TIME / 2);
+    const layout = await show.page.evaluate(() => {
+      const box = document.getElementById('canvas').getBoundingClientRect();
+      const canvas = document.getElementById('canvas');
+      return { left: box.left, width: box.width, height: box.height, pixels: [canvas.width, canvas.height] };
+    });
+    const expectedWidth = Math.floor(WIDE_HIDPI.height * 1024 / 768);
+    expect(layout.height === WIDE_HIDPI.height && layout.width === expectedWidth,
+           `canvas shown ${layout.width} x ${layout.height}, not ${expectedWidth} x ${WIDE_HIDPI.height}`);
+    expect(Math.abs(layout.left - (WIDE_HIDPI.width - expectedWidth) / 2) <= 1, 'canvas not centred: left ' + layout.left);
+    const scale = WIDE_HIDPI.deviceScaleFactor;
+    expect(layout.pixels[0] === expectedWidth * scale && layout.pixels[1] === WIDE_HIDPI.height * scale,
+           'canvas has ' + layout.pixels.join(' x ') + ' pixels');
+    const stats = await frameStats(show.page, '/reference/sd/frame-000000.png', COLOUR_TOLERANCE);
+    expect(stats.colours >= MIN_COLOURS && stats.skyShare >= MIN_SKY_SHARE,
+           `the enlarged picture has ${stats.colours} colours, sky ${(100 * stats.skyShare).toFixed(1)}%`);
+    expect(show.errors.length === 0, 'page errors: ' + show.errors.join('; '));
+    await show.close();
   },
 
   // The frame of a start tick and seed against demo-capture's frame of the same tick and seed, both
