@@ -43,8 +43,8 @@ build_libxmp() {
   local into=$1 version=$2 scratch
   scratch=$(mktemp -d)
   say "building libxmp $version for wasm (once; kept in $into)"
-  (cd "$scratch" && apt-get source -q "libxmp=$version" >/dev/null) ||
-    die "apt-get source libxmp failed: run scripts/install-web-deps.sh (it adds Debian's deb-src line)"
+  (cd "$scratch" && apt-get source -q "libxmp=$version" >"$scratch/source.log" 2>&1) ||
+    { cat "$scratch/source.log" >&2; die "apt-get source libxmp failed: run scripts/install-web-deps.sh (it adds Debian's deb-src line)"; }
   local source
   source=$(find "$scratch" -maxdepth 1 -type d -name 'libxmp-*' | head -n 1)
   # The XM player needs no depackers; they also carry a copy of stb_vorbis that would clash with ours.
