@@ -99,6 +99,7 @@ package_assets() {
   done <"$SITE/assets.txt"
 }
 
+bash "$ROOT/scripts/install-deps.sh"   # the native packages for the asset generator, and the web ones
 command -v emcmake >/dev/null || die "Emscripten is missing: run scripts/install-web-deps.sh"
 LIBS=$(wasm_libs)
 find_assets
