@@ -4,6 +4,9 @@
 # says nothing and ends at once, so every build script may call it.
 set -euo pipefail
 
+# The browser build's own needs (Emscripten, Chromium, Debian's source archive) are kept apart.
+bash "$(dirname "$0")/install-web-deps.sh"
+
 PACKAGES=(
   # build
   cmake g++ make pkg-config

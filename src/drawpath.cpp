@@ -1,6 +1,7 @@
 #include "drawpath.h"
 
 #include "profile.h"
+#include "sprite_texture.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -97,7 +98,7 @@ void bind(GLuint texture)
         ++savings.binds;
         return;
     }
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, texture);
+    glBindTexture(SPRITE_TEXTURE, texture);
     fast.bound = texture;
     fast.bound_known = fast.in_frame;
 }
@@ -142,14 +143,17 @@ void emit_quad(const PlacedQuad& q)
     const int bottom = q.h - q.ay;
     const int sleft = q.flip ? q.w : 0;
     const int sright = q.flip ? 0 : q.w;
+    const float s0 = texel_coordinate(sleft, q.w);
+    const float s1 = texel_coordinate(sright, q.w);
+    const float t1 = texel_coordinate(q.h, q.h);
     glBegin(GL_QUADS);
-    glTexCoord2i(sleft, q.h);
+    glTexCoord2f(s0, t1);
     glVertex2i(left, bottom);
-    glTexCoord2i(sright, q.h);
+    glTexCoord2f(s1, t1);
     glVertex2i(right, bottom);
-    glTexCoord2i(sright, 0);
+    glTexCoord2f(s1, 0);
     glVertex2i(right, top);
-    glTexCoord2i(sleft, 0);
+    glTexCoord2f(s0, 0);
     glVertex2i(left, top);
     glEnd();
     glLoadIdentity();
@@ -302,18 +306,19 @@ void keep_backdrop(const PlacedQuad& q)
     if (!fast.backdrop_texture) {
         glGenTextures(1, &fast.backdrop_texture);
         bind(fast.backdrop_texture);
-        glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, SCREEN_WIDTH, SCREEN_HEIGHT, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     nullptr);
+        glTexImage2D(SPRITE_TEXTURE, 0, GL_RGBA, SCREEN_WIDTH, SCREEN_HEIGHT, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
         // Nearest texels, one per pixel: the copy puts back exactly the pixels it took.
-        glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
     bind(fast.backdrop_texture);
     GLint drawn_into;   // the back buffer of the usual double-buffered window, the front one otherwise
     glGetIntegerv(GL_DRAW_BUFFER, &drawn_into);
     forget_gl_errors();
     glReadBuffer(static_cast<GLenum>(drawn_into));
-    glCopyTexSubImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    glCopyTexSubImage2D(SPRITE_TEXTURE, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     // A texture the driver could not make this large, or a copy it refused, keeps nothing.
     fast.backdrop_kept = glGetError() == GL_NO_ERROR;
     fast.backdrop = q;
@@ -331,14 +336,16 @@ void put_backdrop()
     // operations per fragment for the software rasteriser.
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     // Texture rows run bottom to top as the screen's rows did when they were copied.
+    const float right = texel_coordinate(SCREEN_WIDTH, SCREEN_WIDTH);
+    const float top = texel_coordinate(SCREEN_HEIGHT, SCREEN_HEIGHT);
     glBegin(GL_QUADS);
-    glTexCoord2i(0, 0);
+    glTexCoord2f(0, 0);
     glVertex2i(0, SCREEN_HEIGHT);
-    glTexCoord2i(SCREEN_WIDTH, 0);
+    glTexCoord2f(right, 0);
     glVertex2i(SCREEN_WIDTH, SCREEN_HEIGHT);
-    glTexCoord2i(SCREEN_WIDTH, SCREEN_HEIGHT);
+    glTexCoord2f(right, top);
     glVertex2i(SCREEN_WIDTH, 0);
-    glTexCoord2i(0, SCREEN_HEIGHT);
+    glTexCoord2f(0, top);
     glVertex2i(0, 0);
     glEnd();
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);   // the show's texture mode again
@@ -347,7 +354,7 @@ void put_backdrop()
 // Draws the quad the reference way: bound, blended, whole.
 void reference_quad(const PlacedQuad& q)
 {
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, q.sprite);
+    glBindTexture(SPRITE_TEXTURE, sprite_texture_name(q.sprite));
     fast.bound_known = false;
     emit_quad(q);
 }
@@ -497,7 +504,7 @@ void fast_quad(const PlacedQuad& q)
     bool keep = false;
     if (!fast.first_drawn && start_picture(q, plan, keep))
         return;
-    bind(q.sprite);
+    bind(sprite_texture_name(q.sprite));
     if (!plan.opaque && banded(q, plan)) {
         ++savings.banded;
         draw_bands(q, plan.pixels);

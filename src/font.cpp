@@ -25,7 +25,6 @@ static SDL_Surface* surface32(SDL_Surface* image)
     format.Gshift = 8;
     format.Bshift = 0;
     format.Ashift = 24;
-    format.alpha = SDL_ALPHA_OPAQUE;
     return SDL_ConvertSurface(image, &format, SDL_SWSURFACE);
 }
 

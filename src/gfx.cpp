@@ -3,6 +3,7 @@
 #include "drawpath.h"
 #include "sceneswarm.h"
 #include "showfiles.h"
+#include "sprite_texture.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -75,7 +76,7 @@ bool init_GL()
     glEnable(GL_TEXTURE_2D);
     if (glGetError() != GL_NO_ERROR)
         return false;
-    glEnable(GL_TEXTURE_RECTANGLE_ARB);
+    glEnable(SPRITE_TEXTURE);
     return true;
 }
 
@@ -166,7 +167,6 @@ SDL_Surface* uploadable_surface(SDL_Surface* image)
     rgba.Gshift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 8 : 16;
     rgba.Bshift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 16 : 8;
     rgba.Ashift = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 24 : 0;
-    rgba.alpha = SDL_ALPHA_OPAQUE;
     return SDL_ConvertSurface(image, &rgba, SDL_SWSURFACE);
 }
 
@@ -177,12 +177,14 @@ bool upload_sprite(int sprite, SDL_Surface* image)
     SDL_Surface* pixels = uploadable_surface(image);
     if (!pixels)
         return false;
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, sprite);
+    glBindTexture(SPRITE_TEXTURE, sprite_texture_name(sprite));
     const GLenum format = pixels->format->BytesPerPixel == 4 ? GL_RGBA : GL_RGB;
-    glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, pixels->w, pixels->h, 0, format, GL_UNSIGNED_BYTE,
-                 pixels->pixels);
-    glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_RECTANGLE_ARB, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexImage2D(SPRITE_TEXTURE, 0, GL_RGBA, pixels->w, pixels->h, 0, format, GL_UNSIGNED_BYTE, pixels->pixels);
+    glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // Rectangle textures clamp anyway; WebGL's 2D textures of any size are drawn only when clamped.
+    glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     learn_sprite_alpha(sprite, pixels);
     spritedata.push_back(SPRITEDATA(image->w, image->h));
     if (pixels != image)

@@ -94,7 +94,7 @@ bool main_pass(MAINCLOCK& clock, double now, void (*logic)())
 }
 
 // Ends the program on an Escape key press or a quit request; other events are dropped.
-static void drain_events()
+void drain_events()
 {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {

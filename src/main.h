@@ -39,6 +39,9 @@ void run_logic_until(long tick);
 // Runs one logic tick of the whole show.
 void do_logic();
 
+// Ends the program on an Escape key press or a quit request; other events are dropped.
+void drain_events();
+
 // The program entry: start-up, then the endless loop. Ends only through exit().
 int SDL_main(int argc, char** argv);
 

@@ -1,0 +1,68 @@
+#include "page_options.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+constexpr long LARGEST_START = 60L * 60 * 60 * 24;   // a day of ticks: further is surely a typing slip
+
+// Reads a whole decimal number from 0 to `largest` into `value`; false for anything else.
+static bool read_count(const std::string& text, unsigned long largest, unsigned long& value)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    errno = 0;
+    const unsigned long number = std::strtoul(text.c_str(), nullptr, 10);
+    if (errno == ERANGE || number > largest)
+        return false;
+    value = number;
+    return true;
+}
+
+// Notes that option `name` with `value` was ignored.
+static void note_problem(PageOptions& options, const std::string& name, const std::string& value)
+{
+    if (!options.problem.empty())
+        options.problem += "; ";
+    options.problem += "ignored " + name + "=" + value + " (expected a whole number)";
+}
+
+// Applies one name=value pair of the query.
+static void apply_option(PageOptions& options, const std::string& name, const std::string& value)
+{
+    unsigned long number = 0;
+    if (name == "trace") {
+        options.trace = true;
+    } else if (name == "pause") {
+        options.pause = true;
+    } else if (name == "start") {
+        if (read_count(value, LARGEST_START, number))
+            options.start_tick = static_cast<long>(number);
+        else
+            note_problem(options, name, value);
+    } else if (name == "seed") {
+        options.seeded = read_count(value, UINT_MAX, number);
+        if (options.seeded)
+            options.seed = static_cast<unsigned>(number);
+        else
+            note_problem(options, name, value);
+    }
+}
+
+PageOptions parse_page_options(const std::string& query)
+{
+    PageOptions options;
+    size_t at = query.empty() || query[0] != '?' ? 0 : 1;
+    while (at < query.size()) {
+        size_t end = query.find('&', at);
+        if (end == std::string::npos)
+            end = query.size();
+        const std::string pair = query.substr(at, end - at);
+        const size_t equals = pair.find('=');
+        const std::string name = pair.substr(0, equals);
+        const std::string value = equals == std::string::npos ? "" : pair.substr(equals + 1);
+        apply_option(options, name, value);
+        at = end + 1;
+    }
+    return options;
+}
