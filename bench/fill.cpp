@@ -33,10 +33,12 @@ static bool screen_span(const PlacedQuad& q, int& x0, int& y0, int& x1, int& y1)
             hx = std::max(hx, x);
             hy = std::max(hy, y);
         }
-    x0 = std::max(0, static_cast<int>(std::floor(lx)));
-    y0 = std::max(0, static_cast<int>(std::floor(ly)));
-    x1 = std::min(SCREEN_WIDTH - 1, static_cast<int>(std::ceil(hx)));
-    y1 = std::min(SCREEN_HEIGHT - 1, static_cast<int>(std::ceil(hy)));
+    // Held within the screen before becoming ints: a quad at a huge scale reaches far beyond them.
+    const double w = SCREEN_WIDTH, h = SCREEN_HEIGHT;
+    x0 = static_cast<int>(std::floor(std::max(0.0, std::min(w, lx))));
+    y0 = static_cast<int>(std::floor(std::max(0.0, std::min(h, ly))));
+    x1 = static_cast<int>(std::ceil(std::max(-1.0, std::min(w - 1, hx))));
+    y1 = static_cast<int>(std::ceil(std::max(-1.0, std::min(h - 1, hy))));
     return x0 <= x1 && y0 <= y1;
 }
 

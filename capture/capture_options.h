@@ -31,6 +31,7 @@ struct CaptureOptions {
     std::string output;                         // the video file or the frame folder
     std::string trace_path;                     // where the show's trace goes; empty: nowhere
     std::string data_dir;                       // the folder of the show's files; empty: the working directory
+    bool fast_encode = false;                   // x264's quickest preset: twice the encoding speed, larger files
     bool help = false;
 };
 

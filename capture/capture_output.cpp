@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* ENCODER = "ffmpeg";              // Debian's ffmpeg, found on the PATH
 constexpr const char* X264_PRESET = "veryfast";        // keeps encoding from slowing the capture much
+constexpr const char* X264_FAST_PRESET = "ultrafast";  // --fast-encode: half veryfast's CPU time at 1920 x 1080
 constexpr const char* X264_QUALITY = "18";             // CRF near visually lossless: specks and dots survive
 constexpr const char* AAC_BITRATE = "96k";             // ample for 11025 Hz stereo
 constexpr const char* PICTURE_SUFFIX = ".picture.mkv"; // the temporary H.264 picture beside the output
@@ -111,7 +112,7 @@ bool CaptureOutput::start_encoder()
         ENCODER, "-hide_banner", "-loglevel", "error", "-y",
         "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size, "-framerate", std::to_string(TICKS_PER_SECOND),
         "-i", "-",
-        "-c:v", "libx264", "-preset", X264_PRESET, "-crf", X264_QUALITY, "-pix_fmt", "yuv420p", picture_path};
+        "-c:v", "libx264", "-preset", options.fast_encode ? X264_FAST_PRESET : X264_PRESET, "-crf", X264_QUALITY, "-pix_fmt", "yuv420p", picture_path};
     if (!start_with_input_pipe(args, encoder))
         return failed("cannot start ffmpeg: " + std::string(std::strerror(errno)));
     return true;

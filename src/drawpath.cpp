@@ -24,6 +24,9 @@ constexpr int UNPACK_ALIGNMENT = 4;     // OpenGL's default row alignment when i
 constexpr int TEXEL_SLACK = 1;
 // Pixels of slack on each side of every screen box worked out here, for the same reason.
 constexpr double PIXEL_SLACK = 1.0;
+// Screen and texel positions are held within this before they become ints: far beyond any screen
+// or image, far within the int range.
+constexpr double FAR_AWAY = 1e9;
 // A quad is scissored only when that leaves out at least this many pixels, a tile of the software
 // rasteriser: a scissor that cuts less costs more (a state change and extra edge tests) than it saves.
 constexpr double MIN_CUT_PIXELS = 64 * 64;
@@ -207,14 +210,33 @@ Box screen_box(double grow)
     return {-grow, -grow, SCREEN_WIDTH + grow, SCREEN_HEIGHT + grow};
 }
 
+// The texture coordinates the quad puts on the screen and a pixel of slack around it.
+Box screen_in_texture(const PlacedQuad& q)
+{
+    return map_box(screen_box(PIXEL_SLACK), [&](double x, double y, double& u, double& v) {
+        quad_texture_at(q, x, y, u, v);
+    });
+}
+
 // The texture coordinates that on-screen fragments of the quad may have, or an empty box.
 Box on_screen_texture(const PlacedQuad& q)
 {
-    const Box seen = map_box(screen_box(PIXEL_SLACK), [&](double x, double y, double& u, double& v) {
-        quad_texture_at(q, x, y, u, v);
-    });
+    const Box seen = screen_in_texture(q);
     return {std::max(seen.x0, 0.0), std::max(seen.y0, 0.0), std::min(seen.x1, double(q.w)),
             std::min(seen.y1, double(q.h))};
+}
+
+// `v` rounded down to a whole number, held within the int range (a quad at a huge or tiny scale
+// maps far beyond it); not-a-number counts as huge.
+int whole_below(double v)
+{
+    return static_cast<int>(std::floor(std::max(-FAR_AWAY, std::min(FAR_AWAY, v))));
+}
+
+// `v` rounded up to a whole number, held within the int range like whole_below.
+int whole_above(double v)
+{
+    return static_cast<int>(std::ceil(std::max(-FAR_AWAY, std::min(FAR_AWAY, v))));
 }
 
 // Whether a box holds no point.
@@ -227,10 +249,9 @@ bool empty(const Box& b)
 IntBox texels_read(const Box& b, int w, int h)
 {
     // A coordinate u blends texels floor(u - 0.5) and the one after it, each clamped to the edge.
-    return {std::max(0, static_cast<int>(std::floor(b.x0 - 0.5)) - TEXEL_SLACK),
-            std::max(0, static_cast<int>(std::floor(b.y0 - 0.5)) - TEXEL_SLACK),
-            std::min(w - 1, static_cast<int>(std::floor(b.x1 - 0.5)) + 1 + TEXEL_SLACK),
-            std::min(h - 1, static_cast<int>(std::floor(b.y1 - 0.5)) + 1 + TEXEL_SLACK)};
+    return {std::max(0, whole_below(b.x0 - 0.5) - TEXEL_SLACK), std::max(0, whole_below(b.y0 - 0.5) - TEXEL_SLACK),
+            std::min(w - 1, whole_below(b.x1 - 0.5) + 1 + TEXEL_SLACK),
+            std::min(h - 1, whole_below(b.y1 - 0.5) + 1 + TEXEL_SLACK)};
 }
 
 // Whether every texel of `box` is opaque.
@@ -244,9 +265,7 @@ bool all_opaque(const SpriteAlpha& a, const IntBox& box)
 // Whether the quad covers the whole screen, with slack on every side.
 bool covers_screen(const PlacedQuad& q)
 {
-    const Box seen = map_box(screen_box(PIXEL_SLACK), [&](double x, double y, double& u, double& v) {
-        quad_texture_at(q, x, y, u, v);
-    });
+    const Box seen = screen_in_texture(q);
     return seen.x0 >= 0 && seen.y0 >= 0 && seen.x1 <= q.w && seen.y1 <= q.h;
 }
 
@@ -262,10 +281,9 @@ bool visible_pixels(const PlacedQuad& q, const SpriteAlpha& a, IntBox& pixels)
     const Box screen = map_box(texture, [&](double u, double v, double& x, double& y) {
         quad_screen_at(q, u, v, x, y);
     });
-    pixels = {std::max(0, static_cast<int>(std::floor(screen.x0 - PIXEL_SLACK))),
-              std::max(0, static_cast<int>(std::floor(screen.y0 - PIXEL_SLACK))),
-              std::min(SCREEN_WIDTH - 1, static_cast<int>(std::ceil(screen.x1 + PIXEL_SLACK))),
-              std::min(SCREEN_HEIGHT - 1, static_cast<int>(std::ceil(screen.y1 + PIXEL_SLACK)))};
+    pixels = {std::max(0, whole_below(screen.x0 - PIXEL_SLACK)), std::max(0, whole_below(screen.y0 - PIXEL_SLACK)),
+              std::min(SCREEN_WIDTH - 1, whole_above(screen.x1 + PIXEL_SLACK)),
+              std::min(SCREEN_HEIGHT - 1, whole_above(screen.y1 + PIXEL_SLACK))};
     return pixels.x0 <= pixels.x1 && pixels.y0 <= pixels.y1;
 }
 
@@ -432,8 +450,8 @@ void columns_of(const PlacedQuad& q, double u0, double u1, double grow, int& x0,
     quad_screen_at(q, u0, 0.0, xa, y);
     quad_screen_at(q, u1, 0.0, xb, y);
     // A pixel's centre lies half a pixel right of its left edge.
-    x0 = static_cast<int>(std::ceil(std::min(xa, xb) - 0.5 - grow));
-    x1 = static_cast<int>(std::floor(std::max(xa, xb) - 0.5 + grow));
+    x0 = whole_above(std::min(xa, xb) - 0.5 - grow);
+    x1 = whole_below(std::max(xa, xb) - 0.5 + grow);
 }
 
 // Draws the quad over the pixels x0 to x1 of screen rows y0 to y1, blended or not.

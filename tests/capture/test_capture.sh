@@ -129,6 +129,11 @@ for profile in sd:1024x768 hd:1920x1080; do
   note "$name: 300 frames of $size at 60 fps, $duration s of sound at $volume dB"
 done
 
+capture fast-encode --fast-encode --length 1 -o "$WORK_DIR/fast-encode.mp4"
+[ "$(probe "$WORK_DIR/fast-encode.mp4" v:0 codec_name)" = h264 ] || fail "--fast-encode: the picture is not H.264"
+[ "$(probe "$WORK_DIR/fast-encode.mp4" v:0 nb_frames)" = 60 ] || fail "--fast-encode: not 60 frames in 1 s"
+note "--fast-encode writes the same kind of video"
+
 # --- The seed decides, and only the seed ------------------------------------------------------
 capture seed-a --length 1 --png -o "$WORK_DIR/seed-a"
 capture seed-b --length 1 --png -o "$WORK_DIR/seed-b" --seed 1

@@ -82,6 +82,13 @@ TEST(CaptureOptions, PngFramesGoToTheirOwnDefaultFolder)
     EXPECT_EQ(named.output, "frames");
 }
 
+TEST(CaptureOptions, FastEncodingIsAskedForByAFlag)
+{
+    EXPECT_FALSE(parsed({"-l", "5"}).fast_encode);
+    EXPECT_TRUE(parsed({"--fast-encode", "-l", "5"}).fast_encode);
+    EXPECT_NE(refusal({"--fast-encode=yes"}).find("takes no value"), std::string::npos);
+}
+
 TEST(CaptureOptions, BadValuesAreRefusedWithTheirReason)
 {
     EXPECT_NE(refusal({"--length", "0"}).find("bad length"), std::string::npos);
