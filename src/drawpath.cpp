@@ -82,7 +82,7 @@ struct FastState {
     PlacedQuad backdrop;
 };
 
-DrawPath current_path = DrawPath::FAST;
+DrawPath current_path = DEFAULT_DRAW_PATH;
 FastState fast;
 DrawSavings savings;
 std::vector<PlacedQuad>* watcher = nullptr;   // where the quads drawn are listed, when someone asks
@@ -574,7 +574,7 @@ void choose_draw_path(const char* setting)
     if (setting && *setting && std::strcmp(setting, "fast") != 0)
         std::cerr << "QUORAVINT_DRAW=" << setting << " is neither \"reference\" nor \"fast\": drawing the fast way"
                   << std::endl;
-    set_draw_path(DrawPath::FAST);
+    set_draw_path(setting && std::strcmp(setting, "fast") == 0 ? DrawPath::FAST : DEFAULT_DRAW_PATH);
 }
 
 // Builds the sprite's alpha record from the pixels OpenGL was given; forgets any kept backdrop.

@@ -9,6 +9,7 @@
 #include "glsupport.h"
 #include "scene.h"
 #include "sceneswarm.h"
+#include "seeded_show.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -71,22 +72,11 @@ std::string difference(const Frame& reference, const Frame& fast)
 }
 
 // One show, driven tick by tick, each frame drawn both ways over a poisoned buffer.
-class DrawPaths : public ::testing::Test {
+class DrawPaths : public SeededShow {
 protected:
-    std::unique_ptr<SCENESWARM> show;
-
-    static void SetUpTestSuite()
-    {
-        open_show_window();
-        TraceSilencer quiet;
-        if (text().lines.empty())
-            init_text();
-    }
     void SetUp() override
     {
-        TraceSilencer quiet;
-        std::srand(SEED);
-        show.reset(new SCENESWARM());
+        build_show(SEED);
         reset_draw_savings();
     }
     void TearDown() override { set_draw_path(DrawPath::FAST); }
@@ -109,13 +99,6 @@ protected:
         const Frame fast = draw(DrawPath::FAST);
         const Frame reference = draw(DrawPath::REFERENCE);
         EXPECT_EQ(difference(reference, fast), "") << "at show tick " << show->showticks;
-    }
-    // Runs ticks until the show tick reaches `end`.
-    void run_until(int end)
-    {
-        TraceSilencer quiet;
-        while (show->showticks < end)
-            show->process();
     }
     // Runs and draws `frames` consecutive ticks, comparing every frame.
     void compare_run(int frames)

@@ -8,6 +8,7 @@
 #include "glsupport.h"
 #include "scene.h"
 #include "sceneswarm.h"
+#include "seeded_show.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -39,30 +40,10 @@ bool is_black(const Pixel& p)
 }
 
 // A show of its own, built from a seeded generator, driven and drawn tick by tick.
-class ShowFrames : public ::testing::Test {
+class ShowFrames : public SeededShow {
 protected:
-    std::unique_ptr<SCENESWARM> show;
-
-    static void SetUpTestSuite()
-    {
-        open_show_window();
-        TraceSilencer quiet;
-        if (text().lines.empty())
-            init_text();
-    }
-    void SetUp() override
-    {
-        TraceSilencer quiet;
-        std::srand(SEED);
-        show.reset(new SCENESWARM());
-    }
-    // Runs the show's tick until `showticks` reaches `end`.
-    void run_until(int end)
-    {
-        TraceSilencer quiet;
-        while (show->showticks < end)
-            show->process();
-    }
+    void SetUp() override { build_show(SEED); }
+    using SeededShow::run_until;
     // Runs the show's tick until `happened` holds (at most to TICK_LIMIT); whether it did.
     bool run_until(const std::function<bool()>& happened)
     {
