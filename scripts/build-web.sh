@@ -100,7 +100,7 @@ package_assets() {
 }
 
 bash "$ROOT/scripts/install-deps.sh"   # the native packages for the asset generator, and the web ones
-command -v emcmake >/dev/null || die "Emscripten is missing: run scripts/install-web-deps.sh"
+command -v emcmake >/dev/null || die "Emscripten is missing: run scripts/install-deps.sh"
 LIBS=$(wasm_libs)
 find_assets
 

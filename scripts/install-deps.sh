@@ -4,7 +4,7 @@
 # says nothing and ends at once, so every build script may call it.
 set -euo pipefail
 
-# The browser build's own needs (Emscripten, Chromium, Debian's source archive) are kept apart.
+# Debian's source archive, from which the browser build takes libxmp.
 bash "$(dirname "$0")/install-web-deps.sh"
 
 PACKAGES=(
@@ -23,6 +23,8 @@ PACKAGES=(
   # the Debian package: its tools, its checker, the manual pages; a window manager and SDL 2
   # for the program tests on sdl12-compat
   dpkg-dev lintian go-md2man man-db openbox libsdl2-2.0-0
+  # the browser build and its checks: Emscripten, stb's image and Vorbis decoders, Chromium
+  emscripten libstb-dev chromium
 )
 
 installed=" $(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "${PACKAGES[@]}" 2>/dev/null |
@@ -31,6 +33,7 @@ missing=()
 for pkg in "${PACKAGES[@]}"; do
   [[ $installed == *" $pkg "* ]] || missing+=("$pkg")
 done
+command -v npm >/dev/null || missing+=(npm)   # the browser checks' driver comes from the npm registry
 [ ${#missing[@]} -gt 0 ] || exit 0
 
 echo "install-deps: installing ${missing[*]}"

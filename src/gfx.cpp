@@ -226,18 +226,7 @@ static bool quad_visible(int sprite, float s)
 // units and the quad turned by `turn` degrees about it.
 static PlacedQuad placed_quad(int sprite, float s, float tx, float ty, float turn, int ax, int ay, bool flip)
 {
-    PlacedQuad q;
-    q.sprite = sprite;
-    q.w = spritedata[sprite].w;
-    q.h = spritedata[sprite].h;
-    q.s = s;
-    q.tx = tx;
-    q.ty = ty;
-    q.turn = turn;
-    q.ax = ax;
-    q.ay = ay;
-    q.flip = flip;
-    return q;
+    return {sprite, spritedata[sprite].w, spritedata[sprite].h, s, tx, ty, turn, ax, ay, flip};
 }
 
 // Draws the whole sprite with its anchor on a screen point, scaled by size and zoom and turned by rotation.
