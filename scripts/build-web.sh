@@ -63,6 +63,10 @@ build_libxmp() {
 wasm_libs() {
   local version emscripten into
   version=$(libxmp_version)
+  if [ -z "$version" ]; then
+    bash "$ROOT/scripts/install-web-deps.sh" >&2   # Debian's deb-src line, only when the source is needed
+    version=$(libxmp_version)
+  fi
   [ -n "$version" ] || die "no libxmp source package known to apt: run scripts/install-web-deps.sh"
   emscripten=$(cat /usr/share/emscripten/emscripten-version.txt | tr -d '"')
   into="$CACHE/libxmp-$version-emscripten-$emscripten"
@@ -99,7 +103,7 @@ package_assets() {
   done <"$SITE/assets.txt"
 }
 
-bash "$ROOT/scripts/install-deps.sh"   # the native packages for the asset generator, and the web ones
+bash "$ROOT/scripts/install-deps.sh" web   # the native packages for the asset generator, and the web ones
 command -v emcmake >/dev/null || die "Emscripten is missing: run scripts/install-deps.sh"
 LIBS=$(wasm_libs)
 find_assets

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Adds a deb-src line for Debian's archive, so scripts/build-web.sh can fetch libxmp's source with
-# `apt-get source`. install-deps.sh calls it; when apt knows the source already it says nothing.
+# `apt-get source`. build-web.sh calls it when apt knows no libxmp source; when it does, this says nothing.
 set -euo pipefail
 
 SOURCES_LIST=/etc/apt/sources.list.d/quoravint-deb-src.sources   # ours alone, so it can be checked for

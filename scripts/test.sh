@@ -35,7 +35,7 @@ if [ "${1:-}" = --quick ]; then
   set -- -LE slow "$@"
 fi
 
-bash "$ROOT/scripts/install-deps.sh"
+bash "$ROOT/scripts/install-deps.sh" test
 
 say "configuring $BUILD ($BUILD_TYPE)"
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE="$BUILD_TYPE"
