@@ -4,7 +4,8 @@
 #include <climits>
 #include <cstdlib>
 
-constexpr long LARGEST_START = 60L * 60 * 60 * 24;   // a day of ticks: further is surely a typing slip
+constexpr long LARGEST_START = 60L * 60 * 60;   // an hour of ticks: the browser runs them in about half a
+                                                // minute before the first frame; further is not worth the wait
 
 // Reads a whole decimal number from 0 to `largest` into `value`; false for anything else.
 static bool read_count(const std::string& text, unsigned long largest, unsigned long& value)
@@ -27,6 +28,14 @@ static void note_problem(PageOptions& options, const std::string& name, const st
     options.problem += "ignored " + name + "=" + value + " (expected a whole number)";
 }
 
+// Notes that the start tick `value` was brought down to the largest one taken.
+static void note_capped(PageOptions& options, const std::string& value)
+{
+    if (!options.problem.empty())
+        options.problem += "; ";
+    options.problem += "start=" + value + " is beyond an hour of show: starting at tick " + std::to_string(LARGEST_START);
+}
+
 // Applies one name=value pair of the query.
 static void apply_option(PageOptions& options, const std::string& name, const std::string& value)
 {
@@ -36,10 +45,14 @@ static void apply_option(PageOptions& options, const std::string& name, const st
     } else if (name == "pause") {
         options.pause = true;
     } else if (name == "start") {
-        if (read_count(value, LARGEST_START, number))
-            options.start_tick = static_cast<long>(number);
-        else
+        if (!read_count(value, ULONG_MAX, number)) {
             note_problem(options, name, value);
+        } else if (number > static_cast<unsigned long>(LARGEST_START)) {
+            options.start_tick = LARGEST_START;
+            note_capped(options, value);
+        } else {
+            options.start_tick = static_cast<long>(number);
+        }
     } else if (name == "seed") {
         options.seeded = read_count(value, UINT_MAX, number);
         if (options.seeded)

@@ -8,7 +8,7 @@
 class PageOptions {
 public:
     bool trace = false;     // the running trace goes to the browser console
-    long start_tick = 0;    // show ticks run undrawn before the first frame
+    long start_tick = 0;    // show ticks run undrawn before the first frame, at most an hour's
     bool seeded = false;    // a seed was given
     unsigned seed = 0;      // the seed of the show's random choices, when given
     bool pause = false;     // the show holds its first frame (for stills and comparisons)

@@ -14,6 +14,8 @@
 #include <SDL/SDL.h>
 #include <emscripten.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <vector>
@@ -23,13 +25,25 @@ namespace {
 constexpr int RGBA_BYTES = 4;             // bytes of one grabbed pixel
 constexpr int BROWSER_PACES_FRAMES = 0;   // emscripten_set_main_loop: one pass per animation frame
 constexpr int NEVER_RETURNS = 1;          // emscripten_set_main_loop: main ends here, as natively it never returns
+constexpr double SLICE_MS = 40.0;         // ms of undrawn ticks per pass before the first frame: the tab
+                                          // keeps answering, with room for the pass's other work under 100 ms
+constexpr long SLICE_CHECK_TICKS = 16;    // undrawn ticks run between looks at the clock (a few ms at most)
 
 MAINCLOCK show_clock;                 // the main loop's clock, carried from pass to pass
-bool holding = false;                 // ?pause: the first frame stays on the screen
+bool holding = false;                 // ?pause or the visitor's pause: the frame on the screen stays
+long first_frame_tick = -1;           // the ticks still run undrawn before the first frame; -1 once drawn
+bool trace_wanted = false;            // ?trace: the trace runs from the first frame on
 std::vector<unsigned char> grabbed;   // the last frame grabbed for the page
 
-// The query part of the page's address.
-EM_JS(char*, page_query, (), { return allocateUTF8(location.search); });
+// The query the page hands the show: its own address's, with the seed it chose when none was given.
+EM_JS(char*, page_query, (), { return allocateUTF8(Module.showQuery || location.search); });
+
+// The show's time in whole ms: the browser's monotonic clock, so a step of the system clock
+// neither freezes the show nor races it.
+double now_ms()
+{
+    return std::floor(emscripten_get_now());
+}
 
 // The page's options; a value it could not read is reported on the console and ignored.
 PageOptions read_page_options()
@@ -51,29 +65,46 @@ void trace_on(bool on)
         std::cout.setstate(std::ios::badbit);
 }
 
-// Runs the ticks before `start_tick` undrawn and without trace, their sound mixed and dropped, then the
-// first tick of the capture and its frame: the frame demo-capture --start writes first.
-void start_like_capture(long start_tick)
+// Runs the ticks before `start_tick` undrawn, their sound mixed and dropped.
+void run_undrawn_until(long start_tick)
 {
-    trace_on(false);
     while (sceneswarm.showticks < start_tick) {
         const long tick = sceneswarm.showticks;
         do_logic();
         mixer_skip_tick(tick);
     }
+}
+
+// The first tick after the undrawn ones and its frame: the frame demo-capture --start writes first.
+void first_frame()
+{
+    trace_on(trace_wanted);
     do_logic();
     do_gfx();
-    show_clock.lastFrameTime = static_cast<double>(SDL_GetTicks());
+    show_clock.lastFrameTime = now_ms();
     show_clock.tickran = false;
+}
+
+// Runs the undrawn ticks before the first frame for at most SLICE_MS, then the first frame once
+// they are all done: a far start keeps the page answering and its progress shown.
+void start_slice()
+{
+    const double until = now_ms() + SLICE_MS;
+    while (sceneswarm.showticks < first_frame_tick && now_ms() < until)
+        run_undrawn_until(std::min(first_frame_tick, sceneswarm.showticks + SLICE_CHECK_TICKS));
+    if (sceneswarm.showticks < first_frame_tick)
+        return;
+    first_frame_tick = -1;
+    first_frame();
 }
 
 // One pass of the main loop: events (Escape ends the show), then ticks and a frame as time asks.
 void main_loop_pass()
 {
     drain_events();
-    if (holding)
-        return;
-    if (main_pass(show_clock, static_cast<double>(SDL_GetTicks()), do_logic))
+    if (first_frame_tick >= 0)
+        start_slice();
+    else if (!holding && main_pass(show_clock, now_ms(), do_logic))
         do_gfx();
 }
 
@@ -134,16 +165,40 @@ extern "C" EMSCRIPTEN_KEEPALIVE unsigned char* quoravint_grab_frame(int width, i
     return grabbed.data();
 }
 
-// The canvas was resized to `width` x `height` pixels: the show's picture fills it.
+// The canvas was resized to `width` x `height` pixels: the show's picture fills it. Resizing clears
+// the canvas, so a held frame is drawn again (a running show draws its next one anyway).
 extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_viewport(int width, int height)
 {
     glViewport(0, 0, width, height);
+    if (holding && first_frame_tick < 0)
+        draw_frame();
 }
 
 // Silences the sound once the show has ended.
 extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_stop_sound()
 {
-    SDL_PauseAudio(1);
+    mixer_hold(true);
+}
+
+// The visitor's pause (`held` 1) or resume (0): time and sound stop where they are and go on from
+// there, the time away not caught up.
+extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_hold(int held)
+{
+    holding = held != 0;
+    mixer_hold(holding);
+    show_clock.lastFrameTime = now_ms();
+}
+
+// Mutes (`muted` 1) or unmutes (0) the sound; the show plays on either way.
+extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_mute(int muted)
+{
+    mixer_mute(muted != 0);
+}
+
+// The ticks still to run before the first frame is drawn; 0 once it is.
+extern "C" EMSCRIPTEN_KEEPALIVE long quoravint_ticks_to_first_frame()
+{
+    return first_frame_tick < 0 ? 0 : first_frame_tick - sceneswarm.showticks + 1;
 }
 
 // The show's start-up and main loop, as the page's options ask.
@@ -153,9 +208,9 @@ int main()
     init();
     if (options.seeded)
         std::srand(options.seed);
-    if (options.start_tick > 0 || options.seeded || options.pause)
-        start_like_capture(options.start_tick);
     holding = options.pause;
-    trace_on(options.trace);
+    trace_wanted = options.trace;
+    trace_on(false);
+    first_frame_tick = options.start_tick;
     emscripten_set_main_loop(main_loop_pass, BROWSER_PACES_FRAMES, NEVER_RETURNS);
 }

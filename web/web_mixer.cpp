@@ -41,6 +41,7 @@ std::vector<std::unique_ptr<Effect>> effects;   // every effect loaded; kept to 
 EffectChannels channels;                        // the effects playing
 Mix_Music* playing_song = nullptr;              // the song playing, or null
 double last_level = 0.0;                        // level of the last mixed buffer
+bool muted = false;                             // the mixed sound is replaced by silence
 
 // The whole file at `path`; empty when it cannot be read.
 std::vector<unsigned char> read_file(const std::string& path)
@@ -60,6 +61,8 @@ void SDLCALL mix_audio(void*, Uint8* stream, int length)
     if (playing_song)
         xmp_play_buffer(playing_song->player, stream, length, SONG_LOOPS_FOREVER);
     channels.mix(samples, count);
+    if (muted)
+        std::fill(samples, samples + count, 0);
     last_level = sound_level(samples, count);
 }
 
@@ -188,4 +191,16 @@ void mixer_skip_tick(long tick)
 double mixer_level()
 {
     return last_level;
+}
+
+void mixer_hold(bool held)
+{
+    SDL_PauseAudio(held ? 1 : 0);
+    if (held)
+        last_level = 0.0;
+}
+
+void mixer_mute(bool mute)
+{
+    muted = mute;
 }

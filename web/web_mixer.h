@@ -8,7 +8,13 @@
 // ticks run undrawn before the first frame leave the song and the effects where the show has them.
 void mixer_skip_tick(long tick);
 
-// The level of the sound mixed last, as a share of full scale (0 before any).
+// The level of the sound mixed last, as a share of full scale (0 before any and while held).
 double mixer_level();
+
+// Holds the sound where it is (the device stops asking for more) or lets it play on.
+void mixer_hold(bool held);
+
+// Mutes the sound or lets it be heard: muted, the song and effects play on unheard, at level 0.
+void mixer_mute(bool muted);
 
 #endif

@@ -58,4 +58,18 @@ TEST(PageOptions, NumbersBeyondTheirRangeAreIgnored)
     EXPECT_FALSE(parse_page_options("?start=12x").problem.empty());
 }
 
+TEST(PageOptions, AFarStartIsBroughtDownToAnHourAndSaidSo)
+{
+    const struct {
+        const char* query;
+        long start;
+        bool said;
+    } cases[] = {{"?start=216000", 216000, false}, {"?start=216001", 216000, true}, {"?start=5184000", 216000, true}};
+    for (const auto& c : cases) {
+        const PageOptions options = parse_page_options(c.query);
+        EXPECT_EQ(options.start_tick, c.start) << c.query;
+        EXPECT_EQ(options.problem.find("beyond an hour") != std::string::npos, c.said) << c.query;
+    }
+}
+
 }  // namespace

@@ -3,8 +3,9 @@
 // click or a key (browsers start sound only after a gesture), starts the show, keeps the canvas
 // fitted to the window, and shows what the show reports: problems with assets, and its end.
 //
-// Address options: ?hd (1920 x 1080), ?trace (the running trace on the console), and for stills
-// and tests ?start=TICK, ?seed=N and ?pause, read by the program itself.
+// Address options: ?hd (1920 x 1080), ?trace (the running trace on the console), ?start=TICK and
+// ?seed=N (a shared moment, read by the program itself) and, for stills and tests, ?pause. Without
+// a seed the page chooses one and hands it to the program, so every moment can be shared.
 
 const params = new URLSearchParams(location.search);
 const HD = params.has('hd');
@@ -12,6 +13,12 @@ const TRACE = params.has('trace');
 const PROFILE = HD ? { program: 'quoravint-hd', width: 1920, height: 1080 }
                    : { program: 'quoravint', width: 1024, height: 768 };
 const PROBLEM_LINE = /error|fail|invalid|out of range/i;   // the show's trace words for what went wrong
+const OWN_MESSAGE = 'quoravint: ';     // how the program's own messages about the page's options begin
+const LARGEST_SEED = 0xffffffff;       // the program's seeds are unsigned 32-bit numbers
+const SEED = chooseSeed();
+const MUTE_KEY = 'quoravint.muted';    // localStorage: the visitor's mute, kept for the next visit
+const DRAG_DEAD_ZONE = 16;             // CSS px a finger moves before it steers: a tap does not
+const ARROW_CODES = { ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40 };   // DOM key codes SDL reads
 
 const canvas = document.getElementById('canvas');
 const startCard = document.getElementById('start');
@@ -29,8 +36,28 @@ const show = {
   ended: false,
   exitStatus: null,
   state: 'loading',      // loading, ready, running, ended
+  seed: SEED,            // the seed the show runs with
+  paused: params.has('pause'),
+  muted: false,
+  steered: false,        // the visitor steered the view: a shared moment may look otherwise
+  sharedLink: null,      // the address "Link to this moment" made last
+  wakeLock: 'none',      // none, held, released, refused or unsupported
 };
 window.quoravint = show;
+
+// The seed of the address when it is a valid one, else one chosen at random.
+function chooseSeed() {
+  const given = params.get('seed');
+  if (given !== null && /^\d{1,10}$/.test(given) && Number(given) <= LARGEST_SEED) return Number(given);
+  return crypto.getRandomValues(new Uint32Array(1))[0];
+}
+
+// The query the program reads: the address's, with the seed the page chose.
+function showQuery() {
+  const query = new URLSearchParams(location.search);
+  if (!query.has('seed')) query.set('seed', SEED);
+  return '?' + query.toString();
+}
 
 // The show's trace lines: on the console with ?trace; problems collected for the notice either way.
 function traceLine(line) {
@@ -40,6 +67,14 @@ function traceLine(line) {
     show.problems.push(line);
     showNotice();
   }
+}
+
+// The program's messages on its error stream; its notes about the page's options are shown.
+function errorLine(line) {
+  console.warn(line);
+  if (!line.startsWith(OWN_MESSAGE)) return;
+  show.problems.push(line.slice(OWN_MESSAGE.length));
+  showNotice();
 }
 
 // Shows the problems the show reported in the corner of the page.
@@ -89,8 +124,154 @@ function startShow(event) {
   show.startedAt = performance.now();
   startCard.hidden = true;
   canvas.focus();
+  Module._quoravint_mute(show.muted ? 1 : 0);
   Module.callMain([]);
-  if (!show.ended) fitCanvas();
+  if (show.ended) return;
+  fitCanvas();
+  showProgress();
+  document.getElementById('share').hidden = false;
+  document.getElementById('pause').hidden = false;
+  showPaused();
+}
+
+// While the ticks before a shared moment run: the start card with a progress bar; after: neither.
+function showProgress() {
+  const remaining = Module._quoravint_ticks_to_first_frame();
+  const progress = document.getElementById('progress');
+  if (remaining > 0 && progress.hidden) {
+    progress.max = remaining;
+    progress.hidden = false;
+    prompt.textContent = 'Going to the moment\u2026';
+    startCard.hidden = false;
+  }
+  progress.value = progress.max - remaining;
+  if (remaining === 0 && !progress.hidden) {
+    progress.hidden = true;
+    startCard.hidden = true;
+  }
+  return remaining;
+}
+
+// Pauses (true) or resumes the running show: its time and sound stop and go on from there.
+function setPaused(paused) {
+  if (show.state !== 'running') return;
+  show.paused = paused;
+  Module._quoravint_hold(paused ? 1 : 0);
+  showPaused();
+}
+
+// The pause button and the wake lock as the show's pause says.
+function showPaused() {
+  const button = document.getElementById('pause');
+  button.textContent = show.paused ? 'Play' : 'Pause';
+  button.setAttribute('aria-pressed', String(show.paused));
+  keepAwake();
+}
+
+// Mutes (true) or unmutes the sound, remembered for the next visit.
+function setMuted(muted) {
+  show.muted = muted;
+  try { localStorage.setItem(MUTE_KEY, muted ? '1' : '0'); } catch (e) { /* storage off: this visit only */ }
+  const button = document.getElementById('mute');
+  button.textContent = muted ? 'Unmute' : 'Mute';
+  button.setAttribute('aria-pressed', String(muted));
+  if (show.state === 'running') Module._quoravint_mute(muted ? 1 : 0);
+}
+
+// The mute the visitor left on the last visit (off when storage is unavailable).
+function storedMute() {
+  try { return localStorage.getItem(MUTE_KEY) === '1'; } catch (e) { return false; }
+}
+
+// Keeps the screen awake while the show plays in sight; lets it sleep when paused, ended or hidden.
+async function keepAwake() {
+  const wanted = show.state === 'running' && !show.paused && document.visibilityState === 'visible';
+  if (!('wakeLock' in navigator)) {
+    show.wakeLock = 'unsupported';
+  } else if (wanted && !keepAwake.lock && !keepAwake.asking) {
+    keepAwake.asking = true;
+    try {
+      const lock = await navigator.wakeLock.request('screen');
+      keepAwake.lock = lock;
+      show.wakeLock = 'held';
+      lock.addEventListener('release', () => { keepAwake.lock = null; show.wakeLock = 'released'; });
+      if (show.state !== 'running' || show.paused) lock.release();   // paused or ended while asking
+    } catch (e) {
+      show.wakeLock = 'refused';
+    }
+    keepAwake.asking = false;
+  } else if (!wanted && keepAwake.lock) {
+    keepAwake.lock.release();
+  }
+}
+
+// Copies an address that opens the show at the frame on the screen, with its seed, and says so.
+async function shareMoment() {
+  // A start of T shows the frame after tick T + 1 first: the frame on the screen is one tick on.
+  const start = Math.max(0, Module._quoravint_show_tick() - 1);
+  const address = location.origin + location.pathname + '?' + (HD ? 'hd&' : '') + 'start=' + start + '&seed=' + SEED;
+  show.sharedLink = address;
+  let copied = true;
+  try { await navigator.clipboard.writeText(address); } catch (e) { copied = false; }
+  const caveat = show.steered ? ' You steered the view: the link opens this moment as the show itself '
+                                + 'would have steered it, so the picture may differ.' : '';
+  const shared = document.getElementById('shared');
+  shared.textContent = (copied ? 'Link copied: ' : 'Copy this link: ') + address + caveat;
+  shared.hidden = false;
+  clearTimeout(shareMoment.timer);
+  shareMoment.timer = setTimeout(() => { shared.hidden = true; }, 8000);   // ms: long enough to read it
+}
+
+// Presses or releases an arrow key for the show, as the keyboard would (the show reads SDL's key state).
+function setArrow(key, down) {
+  if (setArrow.held.has(key) === down) return;
+  if (down) setArrow.held.add(key);
+  else setArrow.held.delete(key);
+  const event = new KeyboardEvent(down ? 'keydown' : 'keyup', { key, code: key, bubbles: true });
+  Object.defineProperty(event, 'keyCode', { value: ARROW_CODES[key] });
+  document.dispatchEvent(event);
+}
+setArrow.held = new Set();
+
+// A finger (or button) dragged on the picture holds the arrows of its direction from where it went down.
+function steerByDrag(event) {
+  if (show.state !== 'running' || event.pointerId !== steerByDrag.pointer) return;
+  const dx = event.clientX - steerByDrag.x;
+  const dy = event.clientY - steerByDrag.y;
+  setArrow('ArrowRight', dx > DRAG_DEAD_ZONE);
+  setArrow('ArrowLeft', dx < -DRAG_DEAD_ZONE);
+  setArrow('ArrowUp', dy < -DRAG_DEAD_ZONE);
+  setArrow('ArrowDown', dy > DRAG_DEAD_ZONE);
+  if (setArrow.held.size) show.steered = true;
+}
+
+// Where a drag begins.
+function startDrag(event) {
+  if (show.state !== 'running') return;
+  steerByDrag.pointer = event.pointerId;
+  steerByDrag.x = event.clientX;
+  steerByDrag.y = event.clientY;
+  canvas.setPointerCapture(event.pointerId);
+}
+
+// The finger lifted: the arrows it held are released.
+function endDrag(event) {
+  if (event.pointerId !== steerByDrag.pointer) return;
+  steerByDrag.pointer = null;
+  for (const key of [...setArrow.held]) setArrow(key, false);
+}
+
+// Keys: any starts the show; then Space pauses, M mutes, and the arrows mark the view as steered.
+function onKey(event) {
+  if (show.state === 'ready') {
+    startShow(event);
+  } else if (show.state === 'running' && !event.repeat) {
+    if (event.code === 'Space') setPaused(!show.paused);
+    else if (event.code === 'KeyM') setMuted(!show.muted);
+    else if (event.isTrusted && ARROW_CODES[event.key]) show.steered = true;
+    else return;
+    if (event.code === 'Space' || event.code === 'KeyM') event.preventDefault();
+  }
 }
 
 // The show ended (Escape, or a failure that ends it natively): its end card, with a restart.
@@ -101,6 +282,7 @@ function endShow(status) {
   show.state = 'ended';
   if (Module.pauseMainLoop) Module.pauseMainLoop();
   if (Module._quoravint_stop_sound) Module._quoravint_stop_sound();
+  keepAwake();
   document.getElementById('end-message').textContent =
     status === 0 ? 'The show has ended.' : 'The show stopped (status ' + status + ').';
   document.getElementById('end-detail').textContent =
@@ -109,8 +291,9 @@ function endShow(status) {
   document.getElementById('end').hidden = false;
 }
 
-// Counts the main loop's passes and the frames they drew.
+// Counts the main loop's passes and the frames they drew; before the first frame, shows the progress.
 function afterPass() {
+  if (showProgress() > 0) return;
   const tick = Module._quoravint_show_tick();
   if (show.firstFrameAt === null) show.firstFrameAt = performance.now();
   show.passes += 1;
@@ -124,6 +307,7 @@ show.audioLevel = () => Module._quoravint_audio_level();
 show.tick = () => Module._quoravint_show_tick();
 show.camera = () => ({ angle: Module._quoravint_camera_angle(), height: Module._quoravint_camera_height() });
 show.step = ticks => Module._quoravint_step(ticks);
+show.pause = setPaused;
 show.grabFrame = () => {
   const width = canvas.width;
   const height = canvas.height;
@@ -140,7 +324,7 @@ show.grabFrame = () => {
 var Module = {
   canvas,
   print: traceLine,
-  printErr: line => console.warn(line),
+  printErr: errorLine,
   preRun: [() => {
     Module.addRunDependency('assets');
     fetchAssets().catch(e => traceLine('Error fetching the assets: ' + e))
@@ -151,6 +335,7 @@ var Module = {
     show.loadedAt = performance.now();
     prompt.textContent = 'Click or press a key to start';
   },
+  showQuery: showQuery(),
   postMainLoop: afterPass,
   quit: (status, toThrow) => {
     endShow(status);
@@ -163,7 +348,15 @@ document.getElementById('profile-link').addEventListener('click', event => event
 document.getElementById('profile-link').textContent = HD ? 'Watch in 1024 \u00d7 768' : 'Watch in 1920 \u00d7 1080';
 startCard.addEventListener('click', startShow);
 document.getElementById('stage').addEventListener('click', startShow);
-addEventListener('keydown', startShow);
+addEventListener('keydown', onKey);
+canvas.addEventListener('pointerdown', startDrag);
+canvas.addEventListener('pointermove', steerByDrag);
+canvas.addEventListener('pointerup', endDrag);
+canvas.addEventListener('pointercancel', endDrag);
+document.addEventListener('visibilitychange', keepAwake);
+document.getElementById('share').addEventListener('click', shareMoment);
+document.getElementById('pause').addEventListener('click', () => setPaused(!show.paused));
+document.getElementById('mute').addEventListener('click', () => setMuted(!show.muted));
 document.getElementById('restart').addEventListener('click', () => location.reload());
 document.getElementById('fullscreen').addEventListener('click', () => {
   if (document.fullscreenElement) document.exitFullscreen();
@@ -171,6 +364,7 @@ document.getElementById('fullscreen').addEventListener('click', () => {
 });
 addEventListener('resize', fitCanvas);
 fitCanvas();
+setMuted(storedMute());
 
 const program = document.createElement('script');
 program.src = PROFILE.program + '.js';
