@@ -42,6 +42,7 @@ EffectChannels channels;                        // the effects playing
 Mix_Music* playing_song = nullptr;              // the song playing, or null
 double last_level = 0.0;                        // level of the last mixed buffer
 bool muted = false;                             // the mixed sound is replaced by silence
+bool held = false;                              // the device gets silence and the sound stays where it is
 
 // The whole file at `path`; empty when it cannot be read.
 std::vector<unsigned char> read_file(const std::string& path)
@@ -52,7 +53,7 @@ std::vector<unsigned char> read_file(const std::string& path)
     return std::vector<unsigned char>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
-// The audio device's callback: the song, then the effects on top, then the level.
+// The show's sound of one buffer: the song, then the effects on top, then the level.
 void SDLCALL mix_audio(void*, Uint8* stream, int length)
 {
     int16_t* samples = reinterpret_cast<int16_t*>(stream);
@@ -64,6 +65,18 @@ void SDLCALL mix_audio(void*, Uint8* stream, int length)
     if (muted)
         std::fill(samples, samples + count, 0);
     last_level = sound_level(samples, count);
+}
+
+// The audio device's callback: the show's sound, or silence while it is held. Emscripten's SDL goes
+// on calling after SDL_PauseAudio (its spare timers and the main loop ask too), so holding is kept here.
+void SDLCALL feed_device(void* data, Uint8* stream, int length)
+{
+    if (!held) {
+        mix_audio(data, stream, length);
+        return;
+    }
+    std::fill(stream, stream + length, 0);
+    last_level = 0.0;
 }
 
 // The effect whose record is `chunk`, or null.
@@ -102,7 +115,7 @@ extern "C" int Mix_OpenAudio(int frequency, Uint16 format, int channel_count, in
     desired.format = format;
     desired.channels = static_cast<Uint8>(channel_count);
     desired.samples = static_cast<Uint16>(chunksize);
-    desired.callback = mix_audio;
+    desired.callback = feed_device;
     if (format != AUDIO_S16LSB) {
         SDL_SetError("only signed 16-bit sound is mixed here");
         return -1;
@@ -193,10 +206,11 @@ double mixer_level()
     return last_level;
 }
 
-void mixer_hold(bool held)
+void mixer_hold(bool hold)
 {
-    SDL_PauseAudio(held ? 1 : 0);
-    if (held)
+    held = hold;
+    SDL_PauseAudio(hold ? 1 : 0);
+    if (hold)
         last_level = 0.0;
 }
 

@@ -66,13 +66,20 @@ export async function startBrowser() {
 }
 
 // Opens the page with `query` in a window of the profile's size (or `viewport`), waits until it can
-// start, clicks it as a visitor would and (unless told not to) waits for the first frame. Requests
-// for `missing` paths fail; `damaged` ones get junk.
+// start, clicks it (taps it on a touch screen) as a visitor would and (unless told not to) waits for
+// the first frame. Requests for `missing` paths fail; `damaged` ones get junk. The page notes its
+// longest task since `longestTask` was last set to 0.
 // Returns the page, its console lines and page errors, and close().
 export async function openShow(browser, base, query,
                                { missing = [], damaged = [], waitForFrame = true, viewport = null } = {}) {
   const page = await browser.newPage();
   await page.setViewport(viewport || (query.includes('hd') ? VIEWPORTS.hd : VIEWPORTS.sd));
+  await page.evaluateOnNewDocument(() => {
+    window.longestTask = 0;
+    new PerformanceObserver(list => {
+      for (const task of list.getEntries()) window.longestTask = Math.max(window.longestTask, task.duration);
+    }).observe({ type: 'longtask' });
+  });
   const show = { page, console: [], errors: [], close: () => page.close() };
   page.on('console', message => show.console.push(message.text()));
   page.on('pageerror', error => show.errors.push(error.message));
@@ -88,7 +95,8 @@ export async function openShow(browser, base, query,
   await page.goto(base + '/' + query, { timeout: LOAD_TIMEOUT });
   await page.waitForFunction(() => window.quoravint && quoravint.state === 'ready', { timeout: LOAD_TIMEOUT });
   const window = page.viewport();
-  await page.mouse.click(window.width / 2, window.height / 2);
+  if (window.hasTouch) await page.touchscreen.tap(window.width / 2, window.height / 2);
+  else await page.mouse.click(window.width / 2, window.height / 2);
   if (waitForFrame)
     await page.waitForFunction(() => quoravint.firstFrameAt !== null || quoravint.ended, { timeout: FRAME_TIMEOUT });
   return show;

@@ -28,6 +28,14 @@ const STEP_TICKS = 30;            // ticks run with and without an arrow held, f
 const WIDE_HIDPI = { width: 1280, height: 600, deviceScaleFactor: 2 };   // wider than 4:3, two pixels a point
 const STILL = '?start=600&seed=1&pause';   // demo-capture's first frame of --start 600 --seed 1
 const OPENING = '?seed=1&pause';            // the show's first tick: the camera follows no sock yet
+const SONG = 'assets/sfx/towers.xm';        // left out where a frame meets the capture's, which has no song
+const SHARED_TICK = 600;                    // the tick of STILL, reached from OPENING by stepping
+const FAR_START = 43000;                    // deep in the show: seconds of ticks before the first frame
+const MAX_TASK = 200;                       // ms the page may not answer while a far start runs (slices of 40)
+const WATCH_INTERVAL = 100;                 // ms between looks at a far start's progress
+const PAUSE_TIME = 700;                     // ms the show is watched paused, then resumed
+const PHONE = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, hasTouch: true };
+const DRAG = 120;                           // CSS px a finger drags on the picture
 
 // The start-up trace, in the order the show writes it, up to the end of init().
 const STARTUP_ORDER = ['gfx/sockwalk.png', 'gfx/table.png', 'LOADED SOUND: sfx/future.ogg',
@@ -143,6 +151,100 @@ const checks = {
     expect(up.height > still.height, `up arrow: camera height ${up.height} not above ${still.height}`);
     expect(upLeft.angle < up.angle, `left arrow: camera angle ${upLeft.angle} not below ${up.angle}`);
     expect(upRight.angle > up.angle, `right arrow: camera angle ${upRight.angle} not above ${up.angle}`);
+  },
+
+  // "Link to this moment" copies the moment's tick and seed; opening it shows the capture's frame of
+  // them, and a far moment runs under a progress bar with the page answering.
+  async share_link(browser, base) {
+    await browser.defaultBrowserContext().overridePermissions(base, ['clipboard-read', 'clipboard-sanitized-write']);
+    const show = await openShow(browser, base, OPENING, { missing: [SONG] });
+    await show.page.evaluate(ticks => quoravint.step(ticks), SHARED_TICK);
+    await show.page.click('#share');
+    await show.page.waitForFunction(() => !document.getElementById('shared').hidden);
+    const copied = await show.page.evaluate(() => navigator.clipboard.readText());
+    await show.close();
+    expect(copied === `${base}/?start=${SHARED_TICK}&seed=1`, 'copied ' + copied);
+
+    const still = await openShow(browser, base, copied.slice(base.length + 1) + '&pause', { missing: [SONG] });
+    const result = await compareWithReference(still.page, '/reference/sd/frame-000000.png');
+    expect(result.mean <= MAX_MEAN_DIFFERENCE, 'the linked frame differs from the capture\'s: ' + result.mean.toFixed(3));
+    await still.close();
+
+    const far = await openShow(browser, base, `?start=${FAR_START}&seed=1`, { waitForFrame: false });
+    let progressShown = false, longest = 0, looks = 0, state;
+    do {
+      await sleep(WATCH_INTERVAL);
+      state = await far.page.evaluate(() => {
+        const progress = document.getElementById('progress');
+        const look = { shown: !progress.hidden && progress.value > 0 && progress.value < progress.max,
+                       longest: window.longestTask, firstFrame: quoravint.firstFrameAt - quoravint.startedAt };
+        window.longestTask = 0;
+        return look;
+      });
+      progressShown ||= state.shown;
+      if (++looks > 1) longest = Math.max(longest, state.longest);   // the first look holds start-up's own task
+    } while (state.firstFrame < 0);
+    console.log(`share_link: tick ${FAR_START} first drawn ${state.firstFrame.toFixed(0)} ms after the click; `
+                + `longest task meanwhile ${longest.toFixed(0)} ms`);
+    expect(progressShown, 'no progress bar while the ticks before a far moment ran');
+    expect(longest <= MAX_TASK, `the page stopped answering for ${longest.toFixed(0)} ms`);
+    await far.close();
+  },
+
+  // On a phone: the start card lists the gestures, and a finger dragged on the picture steers like the arrows.
+  async touch_drag(browser, base) {
+    const cameraAfter = async (dx, dy) => {
+      const show = await openShow(browser, base, OPENING, { viewport: PHONE });
+      const gestures = await show.page.evaluate(() => getComputedStyle(document.querySelector('.touch')).display !== 'none'
+                                                     && getComputedStyle(document.querySelector('.keys')).display === 'none');
+      expect(gestures, 'the start card does not list the touch controls');
+      const finger = await show.page.touchscreen.touchStart(PHONE.width / 2, PHONE.height / 2);
+      await finger.move(PHONE.width / 2 + dx, PHONE.height / 2 + dy);
+      await show.page.evaluate(nextFrames);
+      const camera = await show.page.evaluate(ticks => { quoravint.step(ticks); return quoravint.camera(); }, STEP_TICKS);
+      await finger.end();
+      await show.close();
+      return camera;
+    };
+    const still = await cameraAfter(0, 0);
+    const upRight = await cameraAfter(DRAG, -DRAG);
+    const upLeft = await cameraAfter(-DRAG, -DRAG);
+    expect(upRight.height > still.height, `dragging up: camera height ${upRight.height} not above ${still.height}`);
+    expect(upRight.angle > upLeft.angle, `dragging right: camera angle ${upRight.angle} not above ${upLeft.angle}`);
+  },
+
+  // Space pauses the show's time and sound and lets the screen sleep; Space again goes on from there.
+  // M mutes, and the next visit starts muted.
+  async pause_mute(browser, base) {
+    await browser.defaultBrowserContext().setPermission(base, { permission: { name: 'screen-wake-lock' }, state: 'granted' });
+    const show = await openShow(browser, base, '');
+    const look = () => show.page.evaluate(() => ({ tick: quoravint.tick(), level: quoravint.audioLevel(), lock: quoravint.wakeLock }));
+    await sleep(RUN_TIME);
+    const playing = await look();
+    await show.page.keyboard.press('Space');
+    await sleep(PAUSE_TIME / 2);
+    const paused = await look();
+    await sleep(PAUSE_TIME);
+    const later = await look();
+    await show.page.keyboard.press('Space');
+    await sleep(PAUSE_TIME);
+    const resumed = await look();
+    console.log('pause_mute: wake lock ' + [playing, paused, resumed].map(state => state.lock).join(', '));
+    expect(later.tick === paused.tick && later.level === 0, `paused: tick ${paused.tick} to ${later.tick}, level ${later.level}`);
+    expect(resumed.tick > later.tick && resumed.level >= MIN_AUDIO_LEVEL, `resumed: tick ${resumed.tick}, level ${resumed.level}`);
+    expect(resumed.tick - later.tick <= (PAUSE_TIME * 60) / 1000 + STEP_TICKS, `the paused time was caught up: ${later.tick} to ${resumed.tick}`);
+    if (playing.lock !== 'unsupported') {
+      expect([playing.lock, paused.lock, resumed.lock].join() === 'held,released,held', 'wake lock ' + [playing.lock, paused.lock, resumed.lock]);
+    }
+    await show.page.keyboard.press('m');
+    await sleep(PAUSE_TIME);
+    expect((await look()).level === 0, 'M does not mute');
+    await show.close();
+    const next = await openShow(browser, base, '');
+    await sleep(RUN_TIME);
+    const visit = await next.page.evaluate(() => ({ level: quoravint.audioLevel(), button: document.getElementById('mute').textContent }));
+    expect(visit.level === 0 && visit.button === 'Unmute', `the next visit is not muted: level ${visit.level}, button ${visit.button}`);
+    await next.close();
   },
 
   // Escape ends the show: the end card, status 0, the loop stopped.

@@ -364,6 +364,8 @@ document.getElementById('fullscreen').addEventListener('click', () => {
 });
 addEventListener('resize', fitCanvas);
 fitCanvas();
+// The start card lists gestures rather than keys on a touch screen.
+document.documentElement.classList.toggle('touch-device', navigator.maxTouchPoints > 0 || matchMedia('(pointer: coarse)').matches);
 setMuted(storedMute());
 
 const program = document.createElement('script');
