@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Builds the show for web browsers into a site folder: the page (web/page/), the two programs
 # (quoravint.js/.wasm at 1024 x 768, quoravint-hd.js/.wasm at 1920 x 1080), the show's assets under
-# assets/ and their list, assets.txt. Serve it with scripts/serve-web.sh.
+# assets/ and their list, assets.txt, the icons and the service worker's list of them all. Every
+# file but the page, its manifest, icons and service worker gets its content's hash in its name
+# (quoravint.0123456789abcdef.wasm, assets.0123456789abcdef/), so a server can let browsers keep
+# it for good; text files get gzip and Brotli copies beside them (.gz, .br) for a server to send
+# as they are. Serve it with scripts/serve-web.sh, or with nginx (web/nginx/).
 #
 #   scripts/build-web.sh [SITE]      SITE defaults to build-web/site
 #
@@ -20,6 +24,9 @@ WORK=${QUORAVINT_WEB_BUILD:-$ROOT/build-web}
 SITE=${1:-$WORK/site}
 CACHE=${QUORAVINT_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quoravint-web}
 JOBS=2                                    # the build machines are shared: two compile jobs at most
+HASH_LENGTH=16                            # hex digits of a file's hash in its name: 64 bits, no clash in practice
+WEB_ICON_SIZES=(192 512)                  # the icons an installed web page needs: home screen, splash
+COMPRESSED='.*\.(html|js|css|wasm|txt|webmanifest|xm)$'   # files that shrink; PNG and Ogg are compressed already
 export NODE_PATH=/usr/share/nodejs        # Debian's emcc runs node, which must find Debian's JS modules
 
 # Writes a progress line of this script to standard error.
@@ -94,13 +101,72 @@ find_assets() {
 package_assets() {
   [ -x "$ASSETGEN" ] || die "no asset generator at $ASSETGEN (set QUORAVINT_ASSETGEN)"
   "$ASSETGEN" --list | LC_ALL=C sort -u >"$SITE/assets.txt"
-  rm -rf "$SITE/assets"
   mkdir -p "$SITE/assets"
   while read -r file; do
     [ -f "$ASSETS/$file" ] || die "the show's file $file is not in $ASSETS"
     mkdir -p "$SITE/assets/$(dirname "$file")"
     cp "$ASSETS/$file" "$SITE/assets/$file"
   done <"$SITE/assets.txt"
+}
+
+# The first HASH_LENGTH hex digits of the SHA-256 of standard input.
+content_hash() {
+  sha256sum | cut -c "1-$HASH_LENGTH"
+}
+
+# Copies the asset generator's icons of WEB_ICON_SIZES into the site as icon-<size>.png.
+web_icons() {
+  local drawn
+  drawn=$(mktemp -d)
+  "$ASSETGEN" --icons "$drawn" >/dev/null || die "the asset generator could not draw the icons"
+  for size in "${WEB_ICON_SIZES[@]}"; do
+    cp "$drawn/${size}x$size/apps/quoravint.png" "$SITE/icon-$size.png"
+  done
+  rm -rf "$drawn"
+}
+
+# Renames the site's file $1 (a path under SITE) to carry its content's hash before its last
+# dot, and prints the pair as a JSON member for the page's table of names.
+stamp_file() {
+  local name=$1 hash stamped
+  hash=$(content_hash <"$SITE/$name")
+  stamped="${name%.*}.$hash.${name##*.}"
+  mv "$SITE/$name" "$SITE/$stamped"
+  printf '"%s":"%s",' "$name" "$stamped"
+}
+
+# Gives every file that changes with the show its content's hash in its name, tells the page
+# (SITE_FILES), index.html and the service worker (CACHE, SITE) the new names.
+stamp_site() {
+  local table assets_hash
+  assets_hash=$( (cd "$SITE/assets" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) | content_hash)
+  mv "$SITE/assets" "$SITE/assets.$assets_hash"
+  table="\"assets/\":\"assets.$assets_hash/\","
+  for name in assets.txt quoravint.js quoravint.wasm quoravint-hd.js quoravint-hd.wasm; do
+    table+=$(stamp_file "$name")
+  done
+  sed -i "s|^const SITE_FILES = {};|const SITE_FILES = {${table%,}};|" "$SITE/page.js"
+  grep -q "^const SITE_FILES = {\"" "$SITE/page.js" || die "page.js has no SITE_FILES table to fill"
+  local page_js page_css
+  page_js=$(stamp_file page.js | cut -d '"' -f 4)
+  page_css=$(stamp_file page.css | cut -d '"' -f 4)
+  sed -i -e "s|\"page.js\"|\"$page_js\"|" -e "s|\"page.css\"|\"$page_css\"|" "$SITE/index.html"
+  local files version
+  files=$(cd "$SITE" && find . -type f ! -name sw.js ! -name index.html -printf '%P\n' | LC_ALL=C sort)
+  version=$( (cd "$SITE" && sha256sum index.html manifest.webmanifest icon-*.png; echo "$files") | content_hash)
+  sed -i -e "s|^const CACHE = 'quoravint';|const CACHE = 'quoravint-$version';|" \
+         -e "s|^const SITE = \['./'\];|const SITE = ['./', $(echo "$files" | sed "s|.*|'&'|" | paste -sd, -)];|" "$SITE/sw.js"
+  grep -q "^const CACHE = 'quoravint-$version';" "$SITE/sw.js" || die "sw.js has no CACHE to name"
+}
+
+# Writes gzip and Brotli copies of the site's text and program files beside them, at the
+# strongest levels: made once here, sent by the server as they are.
+compress_site() {
+  find "$SITE" -type f -regextype posix-extended -regex "$COMPRESSED" -print0 |
+    while IFS= read -r -d '' file; do
+      gzip -9 -n -k -f "$file"
+      brotli -q 11 -f -k "$file"
+    done
 }
 
 bash "$ROOT/scripts/install-deps.sh" web   # the native packages for the asset generator, and the web ones
@@ -112,8 +178,16 @@ say "building the web programs in $WORK/wasm"
 emcmake cmake -S "$ROOT" -B "$WORK/wasm" -DCMAKE_BUILD_TYPE=Release -DQUORAVINT_WEB_LIBS="$LIBS" >/dev/null
 cmake --build "$WORK/wasm" -j "$JOBS"
 
+# A fresh folder: the names of the last build's files are not this one's. Only a site or an empty
+# folder is emptied.
+[ ! -e "$SITE" ] || [ -f "$SITE/index.html" ] || [ -z "$(ls -A "$SITE")" ] ||
+  die "$SITE holds something other than a site: name a new or empty folder"
+rm -rf "$SITE"
 mkdir -p "$SITE"
 cp "$ROOT"/web/page/* "$SITE/"
 cp "$WORK"/wasm/web/quoravint{,-hd}.{js,wasm} "$SITE/"
 package_assets
+web_icons
+stamp_site
+compress_site
 say "site ready in $SITE ($(du -sh "$SITE" | cut -f1)); serve it with scripts/serve-web.sh"

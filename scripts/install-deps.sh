@@ -22,8 +22,9 @@ RUN_PACKAGES=(
   x11-utils
 )
 WEB_PACKAGES=(
-  # the browser build: Emscripten, stb's image and Vorbis decoders; its checks: Chromium
-  emscripten libstb-dev chromium
+  # the browser build: Emscripten, stb's image and Vorbis decoders, Brotli for the site's
+  # precompressed copies; its checks: Chromium
+  emscripten libstb-dev brotli chromium
 )
 TEST_PACKAGES=(
   # GoogleTest, a headless X server, keys, screenshots, an XM reader, an HTTP client, an XML checker
@@ -35,8 +36,8 @@ TEST_PACKAGES=(
   # the Debian package: its tools, its checker, the manual pages; a window manager and SDL 2
   # for the program tests on sdl12-compat; a clean Debian root for the install test
   dpkg-dev lintian go-md2man man-db openbox libsdl2-2.0-0 mmdebstrap
-  # the site served by a real web server
-  nginx-light
+  # the site served by a real web server, with its precompressed Brotli copies
+  nginx-light libnginx-mod-http-brotli-static
 )
 
 # Prints a message of this script on standard error.

@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr int ICON_SIZES[] = {48, 128, 256};   // a menu entry, a launcher grid, a large view
+constexpr int ICON_SIZES[] = {48, 128, 192, 256, 512};   // a menu entry, a launcher grid, a phone's home
+                                                     // screen, a large view, an installed web page's splash
 constexpr double DISC_MARGIN = 0.04;   // of the icon's size: keeps the disc's rim off the edge
 constexpr double SOCK_HEIGHT = 0.74;   // of the icon's size: large enough to read at 48 px
 constexpr double SOCK_ASPECT = 192.0 / 256.0;   // the sock sprite's own width over its height

@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int ICON_SIZES[] = {48, 128, 256};   // the sizes the desktop entry's theme folders hold
+constexpr int ICON_SIZES[] = {48, 128, 192, 256, 512};   // the sizes the desktop entry's theme folders and the web page hold
 constexpr int CLEAR = 0;                        // alpha of a pixel the menu shows through
 constexpr int OPAQUE = 255;
 constexpr double MIN_SOCK_SHARE = 0.07;         // of the icon's pixels in coral: the sock's body, less its stripes,

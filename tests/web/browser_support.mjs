@@ -14,6 +14,7 @@ const VIEWPORTS = {             // the window a visitor would watch each profile
   sd: { width: 1024, height: 768, deviceScaleFactor: 1 },
   hd: { width: 1920, height: 1080, deviceScaleFactor: 1 },
 };
+const STAMP = /\.[0-9a-f]{16}(?=[./])/;   // the content hash build-web.sh puts in a file's name
 const CONTENT_TYPES = {
   '.html': 'text/html', '.js': 'text/javascript', '.mjs': 'text/javascript', '.css': 'text/css',
   '.wasm': 'application/wasm', '.png': 'image/png', '.txt': 'text/plain', '.ogg': 'audio/ogg',
@@ -42,7 +43,10 @@ export function serveFolders(folders) {
     fs.createReadStream(file).pipe(response);
   });
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => {
-    resolve({ base: `http://127.0.0.1:${server.address().port}`, close: () => server.close() });
+    resolve({
+      base: `http://127.0.0.1:${server.address().port}`,
+      close: () => { server.close(); server.closeAllConnections(); },
+    });
   }));
 }
 
@@ -67,39 +71,47 @@ export async function startBrowser() {
 
 // Opens the page with `query` in a window of the profile's size (or `viewport`), waits until it can
 // start, clicks it (taps it on a touch screen) as a visitor would and (unless told not to) waits for
-// the first frame. Requests for `missing` paths fail; `damaged` ones get junk. The page notes its
-// longest task since `longestTask` was last set to 0.
+// the first frame. Requests for `missing` paths fail; `damaged` ones get junk (paths named without
+// their content hash; the service worker is bypassed, so that it cannot answer for them). The page
+// notes its long tasks (over 50 ms) in `longTasks`: when each began and how long it took.
 // Returns the page, its console lines and page errors, and close().
 export async function openShow(browser, base, query,
                                { missing = [], damaged = [], waitForFrame = true, viewport = null } = {}) {
   const page = await browser.newPage();
   await page.setViewport(viewport || (query.includes('hd') ? VIEWPORTS.hd : VIEWPORTS.sd));
   await page.evaluateOnNewDocument(() => {
-    window.longestTask = 0;
+    window.longTasks = [];
     new PerformanceObserver(list => {
-      for (const task of list.getEntries()) window.longestTask = Math.max(window.longestTask, task.duration);
+      for (const task of list.getEntries()) window.longTasks.push({ start: task.startTime, duration: task.duration });
     }).observe({ type: 'longtask' });
   });
   const show = { page, console: [], errors: [], close: () => page.close() };
   page.on('console', message => show.console.push(message.text()));
   page.on('pageerror', error => show.errors.push(error.message));
   if (missing.length || damaged.length) {
+    await page.setBypassServiceWorker(true);
     await page.setRequestInterception(true);
     page.on('request', request => {
-      const file = new URL(request.url()).pathname.slice(1);
+      const file = new URL(request.url()).pathname.slice(1).replace(STAMP, '');
       if (missing.includes(file)) request.respond({ status: 404, body: '' });
       else if (damaged.includes(file)) request.respond({ status: 200, body: DAMAGE });
       else request.continue();
     });
   }
   await page.goto(base + '/' + query, { timeout: LOAD_TIMEOUT });
+  await startLoaded(page, waitForFrame);
+  return show;
+}
+
+// Waits until the loaded page can start, clicks it (taps it on a touch screen) and, when asked,
+// waits for the first frame.
+export async function startLoaded(page, waitForFrame = true) {
   await page.waitForFunction(() => window.quoravint && quoravint.state === 'ready', { timeout: LOAD_TIMEOUT });
   const window = page.viewport();
   if (window.hasTouch) await page.touchscreen.tap(window.width / 2, window.height / 2);
   else await page.mouse.click(window.width / 2, window.height / 2);
   if (waitForFrame)
     await page.waitForFunction(() => quoravint.firstFrameAt !== null || quoravint.ended, { timeout: FRAME_TIMEOUT });
-  return show;
 }
 
 // Inside the page: decodes the PNG at `url` into RGBA rows.

@@ -28,7 +28,8 @@ for _ in $(seq "$WAIT_TRIES"); do
 done
 grep -q "http://localhost:$PORT/" "$LOG" || fail "the address is not printed"
 curl -sf "http://localhost:$PORT/" | grep -q "<title>Quoravint</title>" || fail "no page at the address"
-type=$(curl -sf -o /dev/null -w '%{content_type}' "http://localhost:$PORT/quoravint.wasm") || fail "no program"
+program=$(cd "$SITE" && ls quoravint.*.wasm | grep -v '\.\(gz\|br\)$')
+type=$(curl -sf -o /dev/null -w '%{content_type}' "http://localhost:$PORT/$program") || fail "no program"
 [ "$type" = application/wasm ] || fail "the program is served as '$type'"
-curl -sf "http://localhost:$PORT/assets/names.txt" >/dev/null || fail "no names file"
+curl -sf "http://localhost:$PORT/$(cd "$SITE" && ls -d assets.*/ | head -n 1)names.txt" >/dev/null || fail "no names file"
 echo "serve-web.sh serves the site at http://localhost:$PORT/"

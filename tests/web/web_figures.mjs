@@ -14,8 +14,9 @@ if (!site) {
   process.exit(2);
 }
 const SECONDS = Number(secondsArgument) || 20;
-const PAGE_FILES = ['index.html', 'page.css', 'page.js', 'assets.txt'];   // what every visit fetches
+const PAGE_FILES = ['index.html', 'page.css', 'page.js', 'assets.txt'];   // what every visit fetches, by plain name
 const LOADS = 3;   // page loads timed per profile; the median is printed
+const LINK_TICK = 43000;   // a shared moment deep in the show, whose ticks run before its first frame
 
 // Bytes of the file as served and gzip-compressed at the strongest level.
 function sizes(file) {
@@ -23,10 +24,20 @@ function sizes(file) {
   return { raw: bytes.length, gzip: zlib.gzipSync(bytes, { level: 9 }).length };
 }
 
+// The name build-web.sh gave the file `name` of the site: its content hash before the extension
+// (assets/ becomes assets.HASH/); the name itself when it has none.
+function stamped(name) {
+  const dot = name.endsWith('/') ? name.length - 1 : name.lastIndexOf('.');
+  const pattern = new RegExp('^' + name.slice(0, dot) + '\\.[0-9a-f]{16}' + name.slice(dot).replace('.', '\\.') + '$');
+  const found = fs.readdirSync(site).find(file => pattern.test(name.endsWith('/') ? file + '/' : file));
+  return found ? (name.endsWith('/') ? found + '/' : found) : name;
+}
+
 // The files one visit at `program`'s profile fetches.
 function visitFiles(program) {
-  const assets = fs.readFileSync(path.join(site, 'assets.txt'), 'utf8').split('\n').filter(Boolean);
-  return [...PAGE_FILES, program + '.js', program + '.wasm', ...assets.map(a => 'assets/' + a)];
+  const assets = fs.readFileSync(path.join(site, stamped('assets.txt')), 'utf8').split('\n').filter(Boolean);
+  return [...PAGE_FILES, program + '.js', program + '.wasm'].map(stamped)
+    .concat(assets.map(a => stamped('assets/') + a));
 }
 
 // Prints the download of one visit, by kind of file.
@@ -34,7 +45,7 @@ function printDownload(program) {
   const groups = { page: 0, program: 0, assets: 0 };
   const gzip = { page: 0, program: 0, assets: 0 };
   for (const file of visitFiles(program)) {
-    const kind = file.startsWith('assets/') ? 'assets' : file.startsWith(program) ? 'program' : 'page';
+    const kind = file.includes('/') ? 'assets' : file.startsWith(program) ? 'program' : 'page';
     const size = sizes(path.join(site, file));
     groups[kind] += size.raw;
     gzip[kind] += size.gzip;
@@ -83,6 +94,14 @@ async function printFrameRate(browser, base, query, label) {
   await show.close();
 }
 
+// Opens a link to tick LINK_TICK and prints how long its first frame takes after the click.
+async function printLinkTime(browser, base) {
+  const show = await openShow(browser, base, `?start=${LINK_TICK}&seed=1`);
+  const took = await show.page.evaluate(() => quoravint.firstFrameAt - quoravint.startedAt);
+  console.log(`link to tick ${LINK_TICK}: first frame ${took.toFixed(0)} ms after the click`);
+  await show.close();
+}
+
 const server = await serveFolders({ '/': site });
 const browser = await startBrowser();
 try {
@@ -91,6 +110,7 @@ try {
     await printLoadTimes(browser, server.base, query, label);
     await printFrameRate(browser, server.base, query, label);
   }
+  await printLinkTime(browser, server.base);
 } finally {
   await browser.close();
   server.close();

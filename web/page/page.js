@@ -12,6 +12,7 @@ const HD = params.has('hd');
 const TRACE = params.has('trace');
 const PROFILE = HD ? { program: 'quoravint-hd', width: 1920, height: 1080 }
                    : { program: 'quoravint', width: 1024, height: 768 };
+const SITE_FILES = {};   // build-web.sh puts the names that carry their content's hash here, by plain name
 const PROBLEM_LINE = /error|fail|invalid|out of range/i;   // the show's trace words for what went wrong
 const OWN_MESSAGE = 'quoravint: ';     // how the program's own messages about the page's options begin
 const LARGEST_SEED = 0xffffffff;       // the program's seeds are unsigned 32-bit numbers
@@ -44,6 +45,11 @@ const show = {
   wakeLock: 'none',      // none, held, released, refused or unsupported
 };
 window.quoravint = show;
+
+// The name a file of the site is served under.
+function siteFile(name) {
+  return SITE_FILES[name] || name;
+}
 
 // The seed of the address when it is a valid one, else one chosen at random.
 function chooseSeed() {
@@ -87,10 +93,10 @@ function showNotice() {
 // Fetches every asset of assets.txt into the program's file system; a file that cannot be fetched
 // is left out, so the show meets it missing and says so itself.
 async function fetchAssets() {
-  const list = await fetch('assets.txt').then(r => (r.ok ? r.text() : ''));
+  const list = await fetch(siteFile('assets.txt')).then(r => (r.ok ? r.text() : ''));
   const paths = list.split('\n').map(p => p.trim()).filter(p => p && !p.includes('..'));
   await Promise.all(paths.map(async path => {
-    const response = await fetch('assets/' + path).catch(() => null);
+    const response = await fetch(siteFile('assets/') + path).catch(() => null);
     if (!response || !response.ok) return;
     const bytes = new Uint8Array(await response.arrayBuffer());
     const folder = path.substring(0, path.lastIndexOf('/'));
@@ -336,6 +342,7 @@ var Module = {
     prompt.textContent = 'Click or press a key to start';
   },
   showQuery: showQuery(),
+  locateFile: siteFile,
   postMainLoop: afterPass,
   quit: (status, toThrow) => {
     endShow(status);
@@ -369,6 +376,11 @@ document.documentElement.classList.toggle('touch-device', navigator.maxTouchPoin
 setMuted(storedMute());
 
 const program = document.createElement('script');
-program.src = PROFILE.program + '.js';
+program.src = siteFile(PROFILE.program + '.js');
 program.onerror = () => { prompt.textContent = 'The show could not be loaded.'; };
 document.body.appendChild(program);
+
+// The service worker keeps the site for the next visit, which then needs no network.
+if ('serviceWorker' in navigator) {
+  addEventListener('load', () => navigator.serviceWorker.register('sw.js').catch(() => {}));
+}
