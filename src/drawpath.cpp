@@ -27,6 +27,9 @@ constexpr int BAND_ROWS = 64;
 // A backdrop is kept in a texture only when it covers at least this share of the screen: below it,
 // a clear and the quad cost less than copying the whole screen.
 constexpr double KEEP_BACKDROP_SHARE = 0.5;
+// The kept backdrop's texels: colour only. A copy may not ask for an alpha the screen lacks (a
+// browser's canvas has none), and the picture's colours are all that is put back.
+constexpr GLenum BACKDROP_FORMAT = GL_RGB;
 
 // What the fast path keeps between frames and within one.
 struct FastState {
@@ -133,13 +136,26 @@ void forget_gl_errors()
         continue;
 }
 
+// Points copies from the screen at the buffer being drawn into: the back buffer of the usual
+// double-buffered window, the front one otherwise. WebGL has no such choice: it copies from the
+// drawing buffer bound, the one being drawn into.
+void read_from_drawn_buffer()
+{
+#ifndef __EMSCRIPTEN__
+    GLint drawn_into;
+    glGetIntegerv(GL_DRAW_BUFFER, &drawn_into);
+    glReadBuffer(static_cast<GLenum>(drawn_into));
+#endif
+}
+
 // Copies the screen, as the clear and the first quad left it, into the backdrop texture.
 void keep_backdrop(const PlacedQuad& q)
 {
     if (!fast.backdrop_texture) {
         glGenTextures(1, &fast.backdrop_texture);
         bind(fast.backdrop_texture);
-        glTexImage2D(SPRITE_TEXTURE, 0, GL_RGBA, SCREEN_WIDTH, SCREEN_HEIGHT, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexImage2D(SPRITE_TEXTURE, 0, BACKDROP_FORMAT, SCREEN_WIDTH, SCREEN_HEIGHT, 0, BACKDROP_FORMAT, GL_UNSIGNED_BYTE,
+                     nullptr);
         // Nearest texels, one per pixel: the copy puts back exactly the pixels it took.
         glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -147,10 +163,8 @@ void keep_backdrop(const PlacedQuad& q)
         glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
     bind(fast.backdrop_texture);
-    GLint drawn_into;   // the back buffer of the usual double-buffered window, the front one otherwise
-    glGetIntegerv(GL_DRAW_BUFFER, &drawn_into);
     forget_gl_errors();
-    glReadBuffer(static_cast<GLenum>(drawn_into));
+    read_from_drawn_buffer();
     glCopyTexSubImage2D(SPRITE_TEXTURE, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     // A texture the driver could not make this large, or a copy it refused, keeps nothing.
     fast.backdrop_kept = glGetError() == GL_NO_ERROR;

@@ -16,13 +16,7 @@
 
 enum class DrawPath { REFERENCE, FAST };
 
-#ifdef __EMSCRIPTEN__
-// WebGL 1 can neither choose the buffer a copy reads nor tell which one is drawn into, which the
-// kept backdrop needs: in a browser the frames are drawn the reference way.
-constexpr DrawPath DEFAULT_DRAW_PATH = DrawPath::REFERENCE;
-#else
 constexpr DrawPath DEFAULT_DRAW_PATH = DrawPath::FAST;
-#endif
 
 // What the fast path left out, counted since the last reset.
 struct DrawSavings {
@@ -50,9 +44,8 @@ DrawPath draw_path();
 // Draws later frames with `path`.
 void set_draw_path(DrawPath path);
 
-// Sets the path from the value of QUORAVINT_DRAW: "reference", "fast", or none for the usual path
-// (fast natively, reference in a browser); any other value is named on standard error and the
-// usual path is used.
+// Sets the path from the value of QUORAVINT_DRAW: "reference", "fast", or none for the usual (fast)
+// path; any other value is named on standard error and the usual path is used.
 void choose_draw_path(const char* setting);
 
 // Learns which texels of a sprite are opaque and which transparent from the pixels just

@@ -5,8 +5,10 @@
 #include "page_options.h"
 #include "web_mixer.h"
 
+#include "drawpath.h"
 #include "gfx.h"
 #include "main.h"
+#include "profile.h"
 #include "scene.h"
 #include "sceneswarm.h"
 
@@ -165,13 +167,27 @@ extern "C" EMSCRIPTEN_KEEPALIVE unsigned char* quoravint_grab_frame(int width, i
     return grabbed.data();
 }
 
-// The canvas was resized to `width` x `height` pixels: the show's picture fills it. Resizing clears
-// the canvas, so a held frame is drawn again (a running show draws its next one anyway).
+// The canvas was resized to `width` x `height` pixels: the show's picture fills it. The fast path's
+// scissors and kept backdrop are in the show's own pixels, so it draws only a canvas of that size.
+// Resizing clears the canvas, so a held frame is drawn again (a running show draws its next one anyway).
 extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_viewport(int width, int height)
 {
     glViewport(0, 0, width, height);
+    set_draw_path(width == SCREEN_WIDTH && height == SCREEN_HEIGHT ? DrawPath::FAST : DrawPath::REFERENCE);
     if (holding && first_frame_tick < 0)
         draw_frame();
+}
+
+// Draws later frames the fast way (`fast` 1) or the reference way (0): the page's tests compare them.
+extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_draw_fast(int fast)
+{
+    set_draw_path(fast ? DrawPath::FAST : DrawPath::REFERENCE);
+}
+
+// Frames the fast path put from its kept backdrop rather than drew: the page's tests see the copy at work.
+extern "C" EMSCRIPTEN_KEEPALIVE long quoravint_backdrops_put()
+{
+    return draw_savings().backdrops_put;
 }
 
 // Silences the sound once the show has ended.

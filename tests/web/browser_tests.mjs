@@ -41,6 +41,8 @@ const WATCH_INTERVAL = 100;                 // ms between looks at a far start's
 const PAUSE_TIME = 700;                     // ms the show is watched paused, then resumed
 const PHONE = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, hasTouch: true };
 const DRAG = 120;                           // CSS px a finger drags on the picture
+const PATH_ROUNDS = 6;                      // moments at which the fast and the reference frame are compared
+const PATH_STEP = 97;                       // ticks between them: scenes move on, sprites come and go
 
 // The start-up trace, in the order the show writes it, up to the end of init().
 const STARTUP_ORDER = ['gfx/sockwalk.png', 'gfx/table.png', 'LOADED SOUND: sfx/future.ogg',
@@ -133,6 +135,30 @@ const checks = {
     }, shot);
     expect(drawn >= MIN_SKY_SHARE, `after the resize ${(100 * drawn).toFixed(1)}% of the window is drawn`);
     await show.close();
+  },
+
+  // The fast path draws the reference path's frames byte for byte, its kept backdrop put back by WebGL's copy.
+  async draw_paths(browser, base) {
+    for (const [query, profile] of [[STILL, 'sd'], [STILL + '&hd', 'hd']]) {
+      const show = await openShow(browser, base, query);
+      const result = await show.page.evaluate((rounds, step) => {
+        const grab = fast => { Module._quoravint_draw_fast(fast); return quoravint.grabFrame().rows; };
+        let differing = 0;
+        for (let round = 0; round < rounds; round++) {
+          Module._quoravint_draw_fast(1);
+          quoravint.step(step);
+          const kept = grab(1);   // the same first quad as the step's frame: copied into the backdrop
+          const put = grab(1);    // the backdrop put back from the copy
+          const reference = grab(0);
+          for (let i = 0; i < reference.length; i++) differing += (kept[i] !== reference[i]) + (put[i] !== reference[i]);
+        }
+        return { differing, put: Module._quoravint_backdrops_put() };
+      }, PATH_ROUNDS, PATH_STEP);
+      console.log(`draw_paths ${profile}: ${result.differing} bytes differ, ${result.put} backdrops put back`);
+      expect(result.differing === 0, profile + ': the fast frames differ from the reference ones in ' + result.differing + ' bytes');
+      expect(result.put > 0, profile + ': the fast path never put its backdrop back');
+      await show.close();
+    }
   },
 
   // The frame of a start tick and seed against demo-capture's frame of the same tick and seed, both
