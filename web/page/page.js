@@ -299,7 +299,7 @@ function endShow(status) {
 
 // Counts the main loop's passes and the frames they drew; before the first frame, shows the progress.
 function afterPass() {
-  if (showProgress() > 0) return;
+  if (show.firstFrameAt === null && showProgress() > 0) return;
   const tick = Module._quoravint_show_tick();
   if (show.firstFrameAt === null) show.firstFrameAt = performance.now();
   show.passes += 1;
