@@ -33,7 +33,7 @@ constexpr long SLICE_CHECK_TICKS = 16;    // undrawn ticks run between looks at 
 
 MAINCLOCK show_clock;                 // the main loop's clock, carried from pass to pass
 bool holding = false;                 // ?pause or the visitor's pause: the frame on the screen stays
-long first_frame_tick = -1;           // the ticks still run undrawn before the first frame; -1 once drawn
+long first_frame_tick = -1;           // the tick the undrawn ticks run up to before the first frame; -1 once drawn
 bool trace_wanted = false;            // ?trace: the trace runs from the first frame on
 std::vector<unsigned char> grabbed;   // the last frame grabbed for the page
 
