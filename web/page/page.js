@@ -144,7 +144,7 @@ function startShow(event) {
 function showProgress() {
   const remaining = Module._quoravint_ticks_to_first_frame();
   const progress = document.getElementById('progress');
-  if (remaining > 0 && progress.hidden) {
+  if (remaining > 1 && progress.hidden) {   // more than the first frame's own tick: a far start
     progress.max = remaining;
     progress.hidden = false;
     prompt.textContent = 'Going to the moment\u2026';
@@ -289,6 +289,8 @@ function endShow(status) {
   if (Module.pauseMainLoop) Module.pauseMainLoop();
   if (Module._quoravint_stop_sound) Module._quoravint_stop_sound();
   keepAwake();
+  document.getElementById('share').hidden = true;
+  document.getElementById('pause').hidden = true;
   document.getElementById('end-message').textContent =
     status === 0 ? 'The show has ended.' : 'The show stopped (status ' + status + ').';
   document.getElementById('end-detail').textContent =
