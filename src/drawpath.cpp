@@ -677,3 +677,14 @@ void draw_placed_quad(const PlacedQuad& quad)
     else
         fast_quad(quad);
 }
+
+// Deletes the backdrop texture, so the next one is made at the frame's new size.
+void forget_backdrop()
+{
+    if (fast.backdrop_texture)
+        glDeleteTextures(1, &fast.backdrop_texture);
+    fast.backdrop_texture = 0;
+    fast.backdrop_kept = false;
+    fast.had_first = false;
+    fast.bound_known = false;
+}
