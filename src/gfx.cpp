@@ -41,7 +41,7 @@ SPRITEDATA::~SPRITEDATA() {}
 // the sprites and the font.
 bool init_sdl()
 {
-    if (SDL_Init(SDL_INIT_EVERYTHING) < 0)
+    if (SDL_Init(sdl_subsystems()) < 0)
         return false;
     if (!open_screen())
         return false;
@@ -98,10 +98,11 @@ void draw_frame()
     end_frame();
 }
 
-// Shows the back buffer.
+// Shows the back buffer; an off-screen frame has nowhere to be shown.
 void present_frame()
 {
-    SDL_GL_SwapBuffers();
+    if (screen_is_sdl())
+        SDL_GL_SwapBuffers();
 }
 
 // The big-endian 32-bit number at `bytes`, as PNG stores its chunk lengths.

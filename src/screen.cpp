@@ -24,6 +24,7 @@ constexpr Uint32 WINDOW_FLAGS = SDL_OPENGL | SDL_RESIZABLE;    // a window the u
 constexpr Uint32 GIVEN_WINDOW_FLAGS = SDL_OPENGL;              // SDL draws into the window it was given
 
 ScreenRequest request;
+ContextMaker context_maker = nullptr;   // null: SDL's video mode makes the context
 FrameFit current = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT};
 
 // Reads "<number>" at `text` into `value`, advancing `text`; false when no digit is there or the
@@ -166,9 +167,30 @@ FrameFit fit_frame(int w, int h)
     return fit;
 }
 
-// Reads the settings, names a bad one, opens the mode and fits the frame into it.
+// Remembers who makes the context.
+void make_context_with(ContextMaker maker)
+{
+    context_maker = maker;
+}
+
+// SDL's video stays down when it does not make the context: it would want a display.
+Uint32 sdl_subsystems()
+{
+    return context_maker ? SDL_INIT_EVERYTHING & ~SDL_INIT_VIDEO : SDL_INIT_EVERYTHING;
+}
+
+// Whether SDL's video makes the context.
+bool screen_is_sdl()
+{
+    return !context_maker;
+}
+
+// Reads the settings, names a bad one, opens the mode and fits the frame into it; a context made
+// elsewhere draws the profile's size exactly.
 bool open_screen()
 {
+    if (context_maker)
+        return context_maker(SCREEN_WIDTH, SCREEN_HEIGHT);
     std::string problem;
     request = screen_request(std::getenv("QUORAVINT_WINDOW"), std::getenv("QUORAVINT_FIT"),
                              std::getenv("SDL_WINDOWID"), problem);

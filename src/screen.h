@@ -6,6 +6,7 @@
 #ifndef SCREEN_H
 #define SCREEN_H
 
+#include <SDL/SDL.h>
 #include <string>
 
 constexpr int MIN_WINDOW_WIDTH = 200;    // a screensaver's preview pane is about this small
@@ -34,6 +35,19 @@ ScreenRequest screen_request(const char* window, const char* fit, const char* wi
 
 // The frame of the profile's size scaled into a drawable of w x h pixels, aspect kept, centred.
 FrameFit fit_frame(int w, int h);
+
+// Makes an OpenGL context current that draws w x h pixels, without SDL's video; false if it cannot.
+using ContextMaker = bool (*)(int w, int h);
+
+// Has open_screen make the context with `maker` instead of an SDL video mode (a capture without a
+// screen); SDL then starts without its video. Null: SDL's video mode again.
+void make_context_with(ContextMaker maker);
+
+// The SDL subsystems the show starts: every one, or every one but video when the context is made elsewhere.
+Uint32 sdl_subsystems();
+
+// Whether the frame is shown in an SDL window (and so presented by swapping its buffers).
+bool screen_is_sdl();
 
 // Opens the video mode the environment asks for (a bad setting is named on standard error and the
 // profile's mode is used) and fits the frame to it; false when SDL cannot open it.
