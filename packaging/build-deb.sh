@@ -79,6 +79,7 @@ Installed-Size: $(du -sk --exclude=DEBIAN "$STAGE" | cut -f1)
 Depends: $(library_dependencies)
 Recommends: ffmpeg
 Suggests: xvfb
+Enhances: xscreensaver
 Section: games
 Priority: optional
 Description: $(cat "$HERE/description.txt")
