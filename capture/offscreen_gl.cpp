@@ -10,6 +10,7 @@ namespace {
 
 constexpr EGLint MAX_DEVICES = 16;   // more EGL devices than any machine has GPUs
 constexpr EGLint MAX_CONFIGS = 256;  // more framebuffer configurations than Mesa offers
+constexpr EGLint WINDOW_DEPTH_BITS = 32;   // the depth buffer Mesa gives the show's window on X
 
 // Whether `text` is a plain decimal number.
 bool is_number(const char* text)
@@ -83,13 +84,16 @@ bool make_offscreen_context(int w, int h, const char* device, std::string& probl
     problem = "EGL cannot be initialised on that platform";
     if (!eglInitialize(display, nullptr, nullptr) || !eglBindAPI(EGL_OPENGL_API))
         return false;
-    // Eight bits a colour channel and no alpha, as the show's window on a 24-bit X screen has: the
-    // rasteriser blends into a framebuffer with alpha a little differently, by one step now and then.
+    // Eight bits a colour channel, no alpha and a 32-bit depth buffer, as the show's window on a
+    // 24-bit X screen has: Mesa's software rasteriser draws a little differently (one colour step
+    // in a few pixels a frame) into a framebuffer with alpha or without a depth buffer, although
+    // the show uses neither.
     const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                             EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_NONE};
+                             EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
+                             EGL_DEPTH_SIZE, WINDOW_DEPTH_BITS, EGL_NONE};
     EGLConfig configs[MAX_CONFIGS];
     EGLint count = 0;
-    problem = "EGL offers no 8-bit RGB pbuffer for desktop OpenGL";
+    problem = "EGL offers no 8-bit RGB pbuffer with a depth buffer for desktop OpenGL";
     if (!eglChooseConfig(display, wanted, configs, MAX_CONFIGS, &count) || count < 1)
         return false;
     const EGLConfig config = without_alpha(display, configs, count);
