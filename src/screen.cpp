@@ -99,10 +99,16 @@ bool open_video_mode(int& w, int& h)
         return SDL_SetVideoMode(w, h, SCREEN_BPP, PROFILE_FLAGS) != nullptr;
     }
     case ScreenMode::GIVEN_WINDOW:
+        // sdl12-compat's SDL 2 draws OpenGL into a window it is handed only when this hint says
+        // the window can take it; classic SDL ignores the hint.
+        setenv("SDL_VIDEO_FOREIGN_WINDOW_OPENGL", "1", 1);
         if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, GIVEN_WINDOW_FLAGS))
             return false;
         given_window_size(w, h);
-        return true;
+        // sdl12-compat draws a mode of another size than its window off-screen and scales that to
+        // the window, which would fit the fitted frame twice: the mode is made the window's size.
+        return (w == SCREEN_WIDTH && h == SCREEN_HEIGHT) ||
+               SDL_SetVideoMode(w, h, SCREEN_BPP, GIVEN_WINDOW_FLAGS) != nullptr;
     case ScreenMode::PROFILE:
         break;
     }
