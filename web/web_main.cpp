@@ -8,8 +8,8 @@
 #include "drawpath.h"
 #include "gfx.h"
 #include "main.h"
-#include "profile.h"
 #include "scene.h"
+#include "screen.h"
 #include "sceneswarm.h"
 
 #include <GL/gl.h>
@@ -167,13 +167,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE unsigned char* quoravint_grab_frame(int width, i
     return grabbed.data();
 }
 
-// The canvas was resized to `width` x `height` pixels: the show's picture fills it. The fast path's
-// scissors and kept backdrop are in the show's own pixels, so it draws only a canvas of that size.
-// Resizing clears the canvas, so a held frame is drawn again (a running show draws its next one anyway).
+// The canvas was resized to `width` x `height` pixels: the show's picture is fitted into it. Resizing
+// clears the canvas, so a held frame is drawn again (a running show draws its next one anyway).
 extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_viewport(int width, int height)
 {
-    glViewport(0, 0, width, height);
-    set_draw_path(width == SCREEN_WIDTH && height == SCREEN_HEIGHT ? DrawPath::FAST : DrawPath::REFERENCE);
+    apply_frame_fit(fit_frame(width, height));
     if (holding && first_frame_tick < 0)
         draw_frame();
 }

@@ -137,10 +137,11 @@ const checks = {
     await show.close();
   },
 
-  // The fast path draws the reference path's frames byte for byte, its kept backdrop put back by WebGL's copy.
+  // The fast path draws the reference path's frames byte for byte, its kept backdrop put back by
+  // WebGL's copy: at both profiles' own sizes and fitted to a wide high-density window.
   async draw_paths(browser, base) {
-    for (const [query, profile] of [[STILL, 'sd'], [STILL + '&hd', 'hd']]) {
-      const show = await openShow(browser, base, query);
+    for (const [query, profile, viewport] of [[STILL, 'sd'], [STILL + '&hd', 'hd'], [STILL, 'fitted', WIDE_HIDPI]]) {
+      const show = await openShow(browser, base, query, { viewport });
       const result = await show.page.evaluate((rounds, step) => {
         const grab = fast => { Module._quoravint_draw_fast(fast); return quoravint.grabFrame().rows; };
         let differing = 0;
