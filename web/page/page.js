@@ -58,10 +58,16 @@ function chooseSeed() {
   return crypto.getRandomValues(new Uint32Array(1))[0];
 }
 
-// The query the program reads: the address's, with the seed the page chose.
+// The query the program reads: the address's, with the seed the show runs with (the page's choice
+// when the address gives none, or one that is not a seed, which is said in the notice).
 function showQuery() {
   const query = new URLSearchParams(location.search);
-  if (!query.has('seed')) query.set('seed', SEED);
+  if (query.has('seed') && Number(query.get('seed')) !== SEED) {
+    show.problems.push('ignored seed=' + query.get('seed') + ' (expected a whole number up to ' + LARGEST_SEED
+                       + '): seed ' + SEED + ' chosen');
+    showNotice();
+  }
+  query.set('seed', SEED);
   return '?' + query.toString();
 }
 
