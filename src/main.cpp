@@ -1,9 +1,10 @@
 #include "main.h"
 
-#include "gfx.h"
 #include "file.h"
+#include "gfx.h"
 #include "sceneswarm.h"
 #include "sound.h"
+#include "trace.h"
 
 #include <SDL/SDL.h>
 #include <cctype>
@@ -30,12 +31,12 @@ void init()
     std::srand(std::time(nullptr));
     if (!init_sdl()) {
         // A full-screen show without a window can be neither seen nor stopped.
-        std::cout << "VIDEO ERROR: " << SDL_GetError() << std::endl;
+        trace() << "VIDEO ERROR: " << SDL_GetError() << std::endl;
         std::exit(1);
     }
     init_sound();
     init_text();
-    std::cout << "Init complete." << std::endl;
+    trace() << "Init complete." << std::endl;
 }
 
 // The show tick QUORAVINT_START_TICK names, for measuring later moments of the show; 0 when it is
@@ -66,28 +67,28 @@ void run_logic_until(long tick)
 // One logic tick of the whole show.
 void do_logic()
 {
-    std::cout << "logic " << std::flush;
+    trace() << "logic " << std::flush;
     sceneswarm.process();
 }
 
 // Turns the time since the last pass, plus what was carried, into at most three ticks.
 bool main_pass(MAINCLOCK& clock, double now, void (*logic)())
 {
-    std::cout << "CT: " << now << std::endl;
+    trace() << "CT: " << now << std::endl;
     double elapsed = now - clock.lastFrameTime + clock.cyclesLeftOver;
     if (elapsed > CATCH_UP_LIMIT)
         elapsed = CATCH_UP_LIMIT;
     while (elapsed > TICK_LENGTH) {
-        std::cout << elapsed << "," << std::flush;
+        trace() << elapsed << "," << std::flush;
         elapsed -= TICK_LENGTH;
-        std::cout << "-" << std::flush;
+        trace() << "-" << std::flush;
         logic();
         clock.tickran = true;
     }
-    std::cout << "-" << std::flush;
+    trace() << "-" << std::flush;
     clock.cyclesLeftOver = elapsed;
     clock.lastFrameTime = now;
-    std::cout << "-";
+    trace() << "-";
     const bool draw = clock.tickran;
     clock.tickran = false;
     return draw;

@@ -9,6 +9,7 @@
 #include "main.h"
 #include "scene.h"
 #include "sceneswarm.h"
+#include "trace.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
@@ -42,13 +43,10 @@ PageOptions read_page_options()
     return options;
 }
 
-// Turns the trace on or off: a failed stream formats and writes nothing, at almost no cost.
+// Turns the trace on (standard output) or off: a trace sent nowhere formats and writes nothing.
 void trace_on(bool on)
 {
-    if (on)
-        std::cout.clear();
-    else
-        std::cout.setstate(std::ios::badbit);
+    send_trace_to(on ? first_trace_buffer() : nullptr);
 }
 
 // Runs the ticks before `start_tick` undrawn and without trace, their sound mixed and dropped, then the

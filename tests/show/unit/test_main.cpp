@@ -26,7 +26,7 @@ int logic_calls = 0;
 void counting_logic()
 {
     ++logic_calls;
-    std::cout << "TICK ";
+    trace() << "TICK ";
 }
 
 // A clock in the middle of a run: the previous pass at `last` with `carry` left over.

@@ -80,7 +80,7 @@ const ShowRun& whole_show()
     if (run.finished)
         return run;
     MarkerWatch watch(MARKERS);
-    std::streambuf* saved = std::cout.rdbuf(&watch);
+    TraceSentTo watched(&watch);
     std::srand(SEED);
     std::unique_ptr<SCENESWARM> show(new SCENESWARM());
     for (int t = 0; t < SHOW_TICKS; ++t) {
@@ -92,7 +92,6 @@ const ShowRun& whole_show()
             run.state_after[t] = {one.visible, one.running, one.mode, two.visible, two.running, two.mode};
         }
     }
-    std::cout.rdbuf(saved);
     run.seen = watch.seen;
     run.finished = show->showticks == SHOW_TICKS;
     return run;
