@@ -2,9 +2,7 @@
 #ifndef MAIN_H
 #define MAIN_H
 
-constexpr double TICK_LENGTH = 1000.0 / 60.0;     // ms of one logic tick: 60 ticks per second
-constexpr double CATCH_UP_LIMIT = 200.0 / 3.0;    // ms one pass may account for: four tick lengths
-constexpr int IDLE_DELAY = 1;                     // ms slept at the end of every pass so the loop never spins
+#include "ticks.h"
 
 // Seeds the random generator when it is constructed, during static initialisation.
 class RANDOMISE {

@@ -120,8 +120,8 @@ void SCENE::draw()
 {
     if (!visible)
         return;
-    for (ENTITYSWARM* layer : {backdrop, bkg1, bkg2, core, structures, actors})
-        layer->draw();
+    for (const SceneLayer& layer : DRAWING_ORDER)
+        (this->*layer.swarm)->draw();
 }
 
 // Starts or stops the scene's logic.
@@ -220,8 +220,8 @@ void SCENE::process()
         }
         if (number == 2)
             scene2_mode_actions();
-        for (ENTITYSWARM* layer : {bkg2, bkg1, backdrop, core, structures, actors})
-            layer->process();
+        for (const SceneLayer& layer : TICK_ORDER)
+            (this->*layer.swarm)->process();
     }
     if (ticks == SCROLL_START)
         start_scroll_text();
