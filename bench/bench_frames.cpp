@@ -12,6 +12,7 @@
 #include "drawpath.h"
 #include "entityswarm.h"
 #include "gfx.h"
+#include "driver.h"
 #include "scene.h"
 #include "sceneswarm.h"
 
@@ -142,11 +143,11 @@ std::vector<Moment> run_show(long ticks, MeteredTrace& trace)
 {
     const std::vector<std::vector<uint8_t>> alphas = read_sprite_alphas();
     std::vector<Moment> moments;
-    for (long t = 1; t <= ticks; ++t) {
-        sceneswarm.process();
-        if (t % SAMPLE_EVERY == 0)
-            moments.push_back(time_moment(t, trace, alphas));
-    }
+    run_to_tick(sceneswarm.showticks + ticks, [&](long tick) {
+        if ((tick + 1) % SAMPLE_EVERY == 0)
+            moments.push_back(time_moment(tick + 1, trace, alphas));
+        return true;
+    });
     return moments;
 }
 

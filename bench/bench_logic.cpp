@@ -7,6 +7,7 @@
 #include "headless.h"
 #include "trace_meter.h"
 
+#include "driver.h"
 #include "scene.h"
 #include "sceneswarm.h"
 #include "ticks.h"
@@ -57,14 +58,16 @@ LogicRun run_show(long ticks)
     LogicRun run;
     MeteredTrace trace;
     const Clock::time_point start = Clock::now();
-    for (long t = 0; t < ticks; ++t) {
-        const std::string bucket = bucket_of(shown_scene());   // what this tick shows when it begins
-        const double before = thread_cpu_us();
-        sceneswarm.process();
+    std::string bucket = bucket_of(shown_scene());   // what the next tick shows when it begins
+    double before = thread_cpu_us();
+    run_to_tick(sceneswarm.showticks + ticks, [&](long) {
         const double us = thread_cpu_us() - before;
         run.microseconds[bucket].push_back(us);
         run.all.push_back(us);
-    }
+        bucket = bucket_of(shown_scene());
+        before = thread_cpu_us();
+        return true;
+    });
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     run.trace_bytes = trace.bytes();
     run.trace_lines = trace.lines();

@@ -57,43 +57,6 @@ long start_tick_setting(const char* setting)
     return tick;
 }
 
-// Runs the logic, undrawn, until the show reaches `tick`; its trace is written as usual.
-void run_logic_until(long tick)
-{
-    while (sceneswarm.showticks < tick)
-        do_logic();
-}
-
-// One logic tick of the whole show.
-void do_logic()
-{
-    trace() << "logic " << std::flush;
-    sceneswarm.process();
-}
-
-// Turns the time since the last pass, plus what was carried, into at most three ticks.
-bool main_pass(MAINCLOCK& clock, double now, void (*logic)())
-{
-    trace() << "CT: " << now << std::endl;
-    double elapsed = now - clock.lastFrameTime + clock.cyclesLeftOver;
-    if (elapsed > CATCH_UP_LIMIT)
-        elapsed = CATCH_UP_LIMIT;
-    while (elapsed > TICK_LENGTH) {
-        trace() << elapsed << "," << std::flush;
-        elapsed -= TICK_LENGTH;
-        trace() << "-" << std::flush;
-        logic();
-        clock.tickran = true;
-    }
-    trace() << "-" << std::flush;
-    clock.cyclesLeftOver = elapsed;
-    clock.lastFrameTime = now;
-    trace() << "-";
-    const bool draw = clock.tickran;
-    clock.tickran = false;
-    return draw;
-}
-
 // Ends the program on an Escape key press or a quit request; other events are dropped.
 void drain_events()
 {
@@ -110,11 +73,11 @@ void drain_events()
 int SDL_main(int, char**)
 {
     init();
-    run_logic_until(start_tick_setting(std::getenv("QUORAVINT_START_TICK")));
+    run_to_tick(start_tick_setting(std::getenv("QUORAVINT_START_TICK")));
     MAINCLOCK clock;
     for (;;) {
         drain_events();
-        if (main_pass(clock, static_cast<double>(SDL_GetTicks()), do_logic))
+        if (main_pass(clock, static_cast<double>(SDL_GetTicks())))
             do_gfx();
         SDL_Delay(IDLE_DELAY);
     }

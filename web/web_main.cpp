@@ -54,11 +54,10 @@ void trace_on(bool on)
 void start_like_capture(long start_tick)
 {
     trace_on(false);
-    while (sceneswarm.showticks < start_tick) {
-        const long tick = sceneswarm.showticks;
-        do_logic();
+    run_to_tick(start_tick, [](long tick) {
         mixer_skip_tick(tick);
-    }
+        return true;
+    });
     do_logic();
     do_gfx();
     show_clock.lastFrameTime = static_cast<double>(SDL_GetTicks());
@@ -71,7 +70,7 @@ void main_loop_pass()
     drain_events();
     if (holding)
         return;
-    if (main_pass(show_clock, static_cast<double>(SDL_GetTicks()), do_logic))
+    if (main_pass(show_clock, static_cast<double>(SDL_GetTicks())))
         do_gfx();
 }
 
@@ -116,8 +115,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE double quoravint_camera_height()
 // on only this way, so tests can compare the same ticks with and without keys.
 extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_step(int ticks)
 {
-    for (int t = 0; t < ticks; ++t)
-        do_logic();
+    run_to_tick(sceneswarm.showticks + ticks);
     do_gfx();
 }
 

@@ -48,8 +48,8 @@ protected:
     bool run_until(const std::function<bool()>& happened)
     {
         TraceSilencer quiet;
-        while (!happened() && show->showticks < TICK_LIMIT)
-            show->process();
+        if (!happened())
+            run_to_tick(TICK_LIMIT, [&](long) { return !happened(); }, *show);
         return happened();
     }
     // Draws the show into the back buffer, as do_gfx does before presenting it.
