@@ -79,7 +79,8 @@ void scene_state(Digest& d, const SCENE& s)
     for (int i : {s.number, s.mode, s.ticks, s.modeticks})
         d.value(i);
     d.value(s.nextname);
-    for (const ENTITYSWARM* layer : {s.backdrop, s.bkg1, s.bkg2, s.core, s.structures, s.actors}) {
+    for (const SceneLayer& drawn : DRAWING_ORDER) {
+        const ENTITYSWARM* layer = s.*drawn.swarm;
         d.value(layer->drawmode);
         d.value(layer->scale);
         d.value(layer->entities.size());
