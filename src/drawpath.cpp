@@ -1,11 +1,13 @@
 #include "drawpath.h"
 
 #include "profile.h"
+#include "screen.h"
 #include "sprite_texture.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <iostream>
@@ -74,7 +76,16 @@ void set_blending(bool on)
     fast.blending = on;
 }
 
-// Limits drawing to the screen box `box` (y down, whole pixels), or to nothing less than the screen with null.
+// The first pixel of the drawable, along one axis, whose centre lies at or past the frame's pixel edge
+// `edge`, the frame being `size` pixels long from `origin` there. Boxes that share an edge share its
+// pixel: neither a gap nor an overlap between them, whatever the frame's scale.
+int drawable_edge(int edge, int origin, int size, int profile_size)
+{
+    return origin + static_cast<int>(std::ceil(double(edge) * size / profile_size - 0.5));
+}
+
+// Limits drawing to the screen box `box` (y down, whole pixels of the frame), or to nothing less than
+// the screen with null; the box is carried to the drawable's pixels where the frame is fitted.
 void set_scissor(const IntBox* box)
 {
     if (!box) {
@@ -83,7 +94,12 @@ void set_scissor(const IntBox* box)
         fast.scissoring = false;
         return;
     }
-    glScissor(box->x0, SCREEN_HEIGHT - 1 - box->y1, box->x1 - box->x0 + 1, box->y1 - box->y0 + 1);
+    const FrameFit& fit = frame_fit();
+    const int x0 = drawable_edge(box->x0, fit.x, fit.w, SCREEN_WIDTH);
+    const int x1 = drawable_edge(box->x1 + 1, fit.x, fit.w, SCREEN_WIDTH);
+    const int y0 = drawable_edge(SCREEN_HEIGHT - 1 - box->y1, fit.y, fit.h, SCREEN_HEIGHT);   // OpenGL's rows run up
+    const int y1 = drawable_edge(SCREEN_HEIGHT - box->y0, fit.y, fit.h, SCREEN_HEIGHT);
+    glScissor(x0, y0, x1 - x0, y1 - y0);
     if (!fast.scissoring)
         glEnable(GL_SCISSOR_TEST);
     fast.scissoring = true;
@@ -133,13 +149,13 @@ void forget_gl_errors()
         continue;
 }
 
-// Copies the screen, as the clear and the first quad left it, into the backdrop texture.
+// Copies the frame's pixels, as the clear and the first quad left them, into the backdrop texture.
 void keep_backdrop(const PlacedQuad& q)
 {
     if (!fast.backdrop_texture) {
         glGenTextures(1, &fast.backdrop_texture);
         bind(fast.backdrop_texture);
-        glTexImage2D(SPRITE_TEXTURE, 0, GL_RGBA, SCREEN_WIDTH, SCREEN_HEIGHT, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexImage2D(SPRITE_TEXTURE, 0, GL_RGBA, frame_fit().w, frame_fit().h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
         // Nearest texels, one per pixel: the copy puts back exactly the pixels it took.
         glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -151,7 +167,7 @@ void keep_backdrop(const PlacedQuad& q)
     glGetIntegerv(GL_DRAW_BUFFER, &drawn_into);
     forget_gl_errors();
     glReadBuffer(static_cast<GLenum>(drawn_into));
-    glCopyTexSubImage2D(SPRITE_TEXTURE, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    glCopyTexSubImage2D(SPRITE_TEXTURE, 0, 0, 0, frame_fit().x, frame_fit().y, frame_fit().w, frame_fit().h);
     // A texture the driver could not make this large, or a copy it refused, keeps nothing.
     fast.backdrop_kept = glGetError() == GL_NO_ERROR;
     fast.backdrop = q;
@@ -169,8 +185,8 @@ void put_backdrop()
     // operations per fragment for the software rasteriser.
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     // Texture rows run bottom to top as the screen's rows did when they were copied.
-    const float right = texel_coordinate(SCREEN_WIDTH, SCREEN_WIDTH);
-    const float top = texel_coordinate(SCREEN_HEIGHT, SCREEN_HEIGHT);
+    const float right = texel_coordinate(frame_fit().w, frame_fit().w);   // one texel per pixel of the fitted frame
+    const float top = texel_coordinate(frame_fit().h, frame_fit().h);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2i(0, SCREEN_HEIGHT);
@@ -236,13 +252,17 @@ bool start_picture(const PlacedQuad& q, const QuadPlan& plan, bool& keep)
     keep = fast.had_first && same_quad(fast.last_first, q) && screen_share(q) >= KEEP_BACKDROP_SHARE;
     fast.had_first = true;
     fast.last_first = q;
+    // The bars around a fitted frame are black only if cleared: the clear is left out only without bars.
+    const bool clear_skippable = frame_fills_drawable();
     if (fast.backdrop_kept && same_quad(fast.backdrop, q)) {
-        fast.clear_pending = false;
+        if (clear_skippable)
+            fast.clear_pending = false;
+        settle_clear();
         put_backdrop();
         ++savings.backdrops_put;
         return true;
     }
-    if (plan.opaque && covers_screen(q))
+    if (plan.opaque && covers_screen(q) && clear_skippable)
         ++savings.clears;
     else
         settle_clear();
@@ -432,4 +452,15 @@ void draw_placed_quad(const PlacedQuad& quad)
         reference_quad(quad);
     else
         fast_quad(quad);
+}
+
+// Deletes the backdrop texture, so the next one is made at the frame's new size.
+void forget_backdrop()
+{
+    if (fast.backdrop_texture)
+        glDeleteTextures(1, &fast.backdrop_texture);
+    fast.backdrop_texture = 0;
+    fast.backdrop_kept = false;
+    fast.had_first = false;
+    fast.bound_known = false;
 }
