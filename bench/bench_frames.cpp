@@ -12,6 +12,7 @@
 #include "drawpath.h"
 #include "entityswarm.h"
 #include "gfx.h"
+#include "driver.h"
 #include "scene.h"
 #include "sceneswarm.h"
 
@@ -29,8 +30,7 @@ namespace {
 constexpr long DEFAULT_TICKS = 48000;       // the same show span as the logic benchmark
 constexpr long SAMPLE_EVERY = 1000;         // ticks between two timed moments: 48 moments in all
 constexpr int FRAMES_PER_SAMPLE = 8;        // frames timed each way at each moment
-constexpr int LAYERS = 6;                   // a scene's layers, drawn back to front
-const char* const LAYER_NAMES[LAYERS] = {"backdrop", "bkg1", "bkg2", "core", "structures", "actors"};
+constexpr int LAYERS = LAYER_COUNT;         // a scene's layers, drawn back to front (DRAWING_ORDER)
 
 using Clock = std::chrono::steady_clock;
 
@@ -83,13 +83,11 @@ void timed_frame(Timings& times)
 // Draws a reference frame of `scene` a layer at a time, waiting for the rasteriser after each.
 void time_layers(SCENE* scene, Moment& moment)
 {
-    ENTITYSWARM* const layers[LAYERS] = {scene->backdrop, scene->bkg1,       scene->bkg2,
-                                         scene->core,     scene->structures, scene->actors};
     set_draw_path(DrawPath::REFERENCE);
     Clock::time_point start = Clock::now();
     begin_frame();
     for (int i = 0; i < LAYERS; ++i) {
-        layers[i]->draw();
+        (scene->*DRAWING_ORDER[i].swarm)->draw();
         glFinish();
         moment.layer_ms[i] = ms_since(start);
         start = Clock::now();
@@ -142,11 +140,11 @@ std::vector<Moment> run_show(long ticks, MeteredTrace& trace)
 {
     const std::vector<std::vector<uint8_t>> alphas = read_sprite_alphas();
     std::vector<Moment> moments;
-    for (long t = 1; t <= ticks; ++t) {
-        sceneswarm.process();
-        if (t % SAMPLE_EVERY == 0)
-            moments.push_back(time_moment(t, trace, alphas));
-    }
+    run_to_tick(sceneswarm.showticks + ticks, [&](long tick) {
+        if ((tick + 1) % SAMPLE_EVERY == 0)
+            moments.push_back(time_moment(tick + 1, trace, alphas));
+        return true;
+    });
     return moments;
 }
 
@@ -257,7 +255,7 @@ void print_layers(const Moment& m)
         sum += ms;
     std::printf("Reference frame layer by layer (clear included in backdrop), %.2f ms in all:", sum);
     for (int i = 0; i < LAYERS; ++i)
-        std::printf(" %s %.2f ms (%.0f%%)", LAYER_NAMES[i], m.layer_ms[i], sum > 0 ? 100.0 * m.layer_ms[i] / sum : 0.0);
+        std::printf(" %s %.2f ms (%.0f%%)", DRAWING_ORDER[i].name, m.layer_ms[i], sum > 0 ? 100.0 * m.layer_ms[i] / sum : 0.0);
     std::printf("\n");
 }
 

@@ -7,8 +7,10 @@
 #include "headless.h"
 #include "trace_meter.h"
 
+#include "driver.h"
 #include "scene.h"
 #include "sceneswarm.h"
+#include "ticks.h"
 
 #include <chrono>
 #include <ctime>
@@ -21,7 +23,7 @@
 namespace {
 
 constexpr long DEFAULT_TICKS = 48000;   // 13 min 20 s of show: the whole timeline and six alternations
-constexpr double TICKS_PER_SECOND = 60.0;   // show ticks in one second of show time
+constexpr double SECONDS_PER_MINUTE = 60.0;   // for the run's length in minutes
 
 using Clock = std::chrono::steady_clock;
 
@@ -56,14 +58,16 @@ LogicRun run_show(long ticks)
     LogicRun run;
     MeteredTrace trace;
     const Clock::time_point start = Clock::now();
-    for (long t = 0; t < ticks; ++t) {
-        const std::string bucket = bucket_of(shown_scene());   // what this tick shows when it begins
-        const double before = thread_cpu_us();
-        sceneswarm.process();
+    std::string bucket = bucket_of(shown_scene());   // what the next tick shows when it begins
+    double before = thread_cpu_us();
+    run_to_tick(sceneswarm.showticks + ticks, [&](long) {
         const double us = thread_cpu_us() - before;
         run.microseconds[bucket].push_back(us);
         run.all.push_back(us);
-    }
+        bucket = bucket_of(shown_scene());
+        before = thread_cpu_us();
+        return true;
+    });
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     run.trace_bytes = trace.bytes();
     run.trace_lines = trace.lines();
@@ -81,13 +85,13 @@ void print_row(const std::string& bucket, const std::vector<double>& samples)
 void print_report(const LogicRun& run, long ticks)
 {
     std::printf("\nLogic cost per tick, headless, %ld ticks (%.1f min of show)\n", ticks,
-                ticks / TICKS_PER_SECOND / 60.0);
+                ticks / double(TICKS_PER_SECOND) / SECONDS_PER_MINUTE);
     std::printf("%-24s %8s %10s %10s %10s   (CPU time of one tick)\n", "scene and mode", "ticks", "median us",
                 "p99 us", "max us");
     for (const auto& bucket : run.microseconds)
         print_row(bucket.first, bucket.second);
     print_row("whole show", run.all);
-    const double show_seconds = ticks / TICKS_PER_SECOND;
+    const double show_seconds = ticks / double(TICKS_PER_SECOND);
     std::printf("whole show: %.0f ticks per second of wall time (%.1f x real time)\n", ticks / run.seconds,
                 ticks / run.seconds / TICKS_PER_SECOND);
     std::printf("logic trace: %.0f bytes and %.0f lines per second of show\n", run.trace_bytes / show_seconds,

@@ -46,8 +46,10 @@ long swarm_population(ENTITYSWARM* swarm)
 
 std::vector<std::pair<const char*, ENTITYSWARM*>> scene_layers(SCENE* scene)
 {
-    return {{"bkg2", scene->bkg2},   {"bkg1", scene->bkg1},           {"backdrop", scene->backdrop},
-            {"core", scene->core},   {"structures", scene->structures}, {"actors", scene->actors}};
+    std::vector<std::pair<const char*, ENTITYSWARM*>> layers;
+    for (const SceneLayer& layer : TICK_ORDER)
+        layers.emplace_back(layer.name, scene->*layer.swarm);
+    return layers;
 }
 
 long scene_population(SCENE* scene)

@@ -1,8 +1,7 @@
 #include "pass_meter.h"
 
-#include "main.h"
+#include "driver.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -53,15 +52,8 @@ void PassMeter::begin_pass(double now)
     else
         figures.first_ms = now;
     // The loop's own arithmetic (main_pass): what is dropped, then how many ticks run.
-    double elapsed = now - clock_last + clock_carry;
-    const double dropped = std::max(0.0, elapsed - CATCH_UP_LIMIT);
-    elapsed = std::min(elapsed, CATCH_UP_LIMIT);
     clock_ticks = 0;
-    while (elapsed > TICK_LENGTH) {
-        elapsed -= TICK_LENGTH;
-        clock_ticks += 1;
-    }
-    clock_carry = elapsed;
+    const double dropped = spend_pass_time(now - clock_last, clock_carry, [&](double) { clock_ticks += 1; });
     clock_last = now;
     if (figures.passes == 0) {
         figures.startup_dropped_ms = dropped;

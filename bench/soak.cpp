@@ -5,6 +5,7 @@
 #include "headless.h"
 #include "trace_meter.h"
 
+#include "driver.h"
 #include "scene.h"
 #include "sceneswarm.h"
 
@@ -68,11 +69,11 @@ int main(int argc, char** argv)
     std::map<std::string, long> peaks;
     MeteredTrace trace;
     print_header();
-    for (long t = 1; t <= ticks; ++t) {
-        sceneswarm.process();
-        if (t % every == 0)
-            print_row(t, peaks, trace);
-    }
+    run_to_tick(sceneswarm.showticks + ticks, [&](long tick) {
+        if ((tick + 1) % every == 0)
+            print_row(tick + 1, peaks, trace);
+        return true;
+    });
     print_peaks(peaks);
     std::printf("soak of %ld ticks done\n", ticks);
     return 0;

@@ -42,10 +42,3 @@ int CountingBuffer::sync()
     tally();
     return 0;
 }
-
-MeteredTrace::MeteredTrace() : saved(std::cout.rdbuf(&counter)) {}
-
-MeteredTrace::~MeteredTrace()
-{
-    std::cout.rdbuf(saved);
-}

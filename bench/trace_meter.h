@@ -1,6 +1,8 @@
-// Measuring the show's trace: a stream buffer that counts what std::cout receives.
+// Measuring the show's trace: a stream buffer that counts what the show's trace writes.
 #ifndef BENCH_TRACE_METER_H
 #define BENCH_TRACE_METER_H
+
+#include "trace.h"
 
 #include <streambuf>
 
@@ -28,11 +30,10 @@ private:
     void tally();
 };
 
-// Sends std::cout into a CountingBuffer while it lives.
+// Sends the show's trace into a CountingBuffer while it lives.
 class MeteredTrace {
 public:
-    MeteredTrace();
-    ~MeteredTrace();
+    MeteredTrace() : sent(&counter) {}
     MeteredTrace(const MeteredTrace&) = delete;
     MeteredTrace& operator=(const MeteredTrace&) = delete;
 
@@ -43,7 +44,7 @@ public:
 
 private:
     CountingBuffer counter;
-    std::streambuf* saved;
+    TraceSentTo sent;
 };
 
 #endif

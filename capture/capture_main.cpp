@@ -219,10 +219,11 @@ void update_tick(std::vector<int16_t>& sound)
 void fast_forward(long start_tick)
 {
     std::vector<int16_t> dropped;
-    while (sceneswarm.showticks < start_tick && !stop_requested) {
-        update_tick(dropped);
+    run_to_tick(start_tick, [&](long tick) {
+        mix_tick(tick, dropped);
         dropped.clear();
-    }
+        return !stop_requested;
+    });
 }
 
 // Drops the window's events; Escape or the window's close request end the capture early.

@@ -3,9 +3,10 @@
 #ifndef CAPTURE_OPTIONS_H
 #define CAPTURE_OPTIONS_H
 
+#include "ticks.h"
+
 #include <string>
 
-constexpr int TICKS_PER_SECOND = 60;            // the show's logic rate: one tick and one frame per 1/60 s
 constexpr unsigned DEFAULT_SEED = 1;            // the C library's own starting seed: captures agree unless asked
 constexpr long DEFAULT_LENGTH_TICKS = 600;      // ten seconds of show
 constexpr const char* DEFAULT_VIDEO = "capture.mp4";        // H.264 + AAC in MP4

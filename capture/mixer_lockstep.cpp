@@ -1,6 +1,6 @@
 #include "mixer_lockstep.h"
 
-#include "tick_sound.h"
+#include "ticks.h"
 
 #include <dlfcn.h>
 

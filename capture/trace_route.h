@@ -1,6 +1,6 @@
-// Where the show's trace goes. From static initialisation on, before the scenes are built (their
-// construction already traces), the trace is held in memory; route_trace then sends what was held,
-// and everything after, to a file, or drops it all.
+// Where the capture sends the show's trace. From its first line on, written while the scenes are
+// built before main, the trace is held in memory; route_trace then sends what was held, and
+// everything after, to a file, or drops it all.
 #ifndef TRACE_ROUTE_H
 #define TRACE_ROUTE_H
 

@@ -12,7 +12,7 @@ RUN_DIR=$BUILD/run
 JOBS=${QUORAVINT_JOBS:-$(nproc)}         # compile on every core unless told otherwise
 SOAK_TICKS=${QUORAVINT_SOAK_TICKS:-20000} # 5.5 min of show: scene 1 from wander through its vacuum
 SOAK_EVERY=5000                          # ticks between the soak's printed rows
-TESTS=(unit_tests unit_tests_hd bench_tests fuzz_tests)
+TESTS=(unit_tests profile_tests profile_tests_hd bench_tests fuzz_tests)
 REPLAYS=(replay-names replay-font replay-sprite)
 REPORT_PATTERN='ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:'   # what a sanitizer report begins with
 

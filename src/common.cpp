@@ -1,7 +1,8 @@
 #include "common.h"
 
+#include "trace.h"
+
 #include <cstdlib>
-#include <iostream>
 
 // Draws a 15-bit random value: the range the show's random choices are written for.
 int rand15()
@@ -16,6 +17,6 @@ float randir(float divisor)
     float v = static_cast<float>(static_cast<long double>(magnitude) / divisor + 1);
     if (std::rand() & 1)
         v = -v;
-    std::cout << "RAND" << v;
+    trace() << "RAND" << v;
     return v;
 }

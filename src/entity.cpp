@@ -4,10 +4,10 @@
 #include "gfx.h"
 #include "scene.h"
 #include "sound.h"
+#include "trace.h"
 
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
 
 constexpr int LAST_TYPE = TYPE_TABLE;            // types above this behave like TYPE_RESERVED0
 constexpr float SOCK_YELL_TICKS = 200.0f;        // ticks a sock yells
@@ -96,7 +96,7 @@ SCENE* ENTITY::thescene()
         return swarm->scene;
     if (swarm && swarm->owner)
         return swarm->owner->thescene();
-    std::cout << "THIS ENTITYSWARM IS HOMELESS FFF " << std::endl;
+    trace() << "THIS ENTITYSWARM IS HOMELESS FFF " << std::endl;
     std::exit(1);
 }
 
@@ -202,7 +202,7 @@ void ENTITY::init()
         vy = 2.5f;
         break;
     case TYPE_PIPE:
-        std::cout << "NEW PIPE x " << absx() << " y " << absy() << std::endl;
+        trace() << "NEW PIPE x " << absx() << " y " << absy() << std::endl;
         sprite = SPRITE_PIPE;
         zoom = 0.1f;
         zoomspeed = 0.005f;
@@ -214,7 +214,7 @@ void ENTITY::init()
         sprite = SPRITE_SHRUB0 + std::rand() % 3;
         break;
     case TYPE_SOCK:
-        std::cout << "SOCK INIT";
+        trace() << "SOCK INIT";
         sprite = SPRITE_SOCKWALK;
         setmode(STATE_WALK);
         break;
@@ -306,7 +306,7 @@ void ENTITY::init()
 // A sock rowing a flying bowl with a spoon, and its name written below it.
 void ENTITY::init_skyboat()
 {
-    std::cout << "SKYBOAT (" << absx() << "," << absy() << ") ";
+    trace() << "SKYBOAT (" << absx() << "," << absy() << ") ";
     sprite = SPRITE_SOCKWALK;
     zoom = 0.05f;
     zoomspeed = 0.01f;
@@ -375,14 +375,14 @@ void ENTITY::process_type()
 // A sock walks, now and then yells, stands while it calls, and vanishes when lifted.
 void ENTITY::process_sock()
 {
-    std::cout << "SOCK ";
+    trace() << "SOCK ";
     if (mode == STATE_WALK) {
         sprite = SPRITE_SOCKWALK;
         if (std::rand() % SOCK_YELL_CHANCE == 1)
             setmode(STATE_YELL);
     }
     if (mode == STATE_YELL) {
-        std::cout << "frametiem " << frametime << " oar " << timer << " target " << limit;
+        trace() << "frametiem " << frametime << " oar " << timer << " target " << limit;
         if (frametime == YELL_FRAME_TICKS) {
             if (sprite == SPRITE_SOCKYELL0)
                 sprite = SPRITE_SOCKYELL1;
@@ -410,7 +410,7 @@ void ENTITY::process_tower()
         zoomspeed = 0;
     }
     const int count = nchildren();
-    std::cout << "TOWER CHILDREN: " << count << std::endl;
+    trace() << "TOWER CHILDREN: " << count << std::endl;
     if (static_cast<float>(nchildren()) >= limit)
         vy = 0;
 }
@@ -435,7 +435,7 @@ void ENTITY::process_pipe()
 void ENTITY::process_cloud()
 {
     timer -= 1;
-    std::cout << "OAR " << timer;
+    trace() << "OAR " << timer;
     if (timer < 0)
         zoom -= CLOUD_SHRINK;
     if (zoom <= 0) {
@@ -446,7 +446,7 @@ void ENTITY::process_cloud()
         zoomspeed = 0;
         zoom = CLOUD_FULL_ZOOM;
     }
-    std::cout << "ZOOM " << zoom << std::endl;
+    trace() << "ZOOM " << zoom << std::endl;
 }
 
 // A speck grows to its peak zoom, shrinks back and dies.
@@ -461,14 +461,14 @@ void ENTITY::process_speck()
 // The planet body scatters specks over itself: ground sparkles when idle, sky specks when walking.
 void ENTITY::process_groundcore()
 {
-    std::cout << "GROUNDCORE";
+    trace() << "GROUNDCORE";
     if (std::rand() % SPAWN_CHANCE != 1)
         return;
     const int r = std::rand() % 70 + 28;
     const int k = std::rand() % 100;
     const float newy = zoom * r;
     const float newx = static_cast<float>(k * FULL_TURN / CORE_SPECK_SLOTS);
-    std::cout << "NEW: y " << newy << " x " << newx;
+    trace() << "NEW: y " << newy << " x " << newx;
     swarm->spawn(nullptr, newx, newy, TYPE_SPECK, 0, NO_TEXT, [this](ENTITY& speck) {
         if (mode == STATE_IDLE)
             speck.sprite = SPRITE_GROUND0 + std::rand() % 3;
@@ -492,7 +492,7 @@ void ENTITY::process_spawner(int firstsprite)
 // A text frame writes its text one dot row per action, later releases its dots and dies when they are gone.
 void ENTITY::process_textframe()
 {
-    std::cout << "TEXT FRAME " << textrow << " ";
+    trace() << "TEXT FRAME " << textrow << " ";
     if (timer != TEXT_ACTION_TICKS) {
         timer += 1;
         return;
@@ -556,7 +556,7 @@ void ENTITY::process_bowl()
 // Cereal flies and falls until it drops below the table into the planet.
 void ENTITY::process_cereal()
 {
-    std::cout << "CEREAL " << vx << " " << vy << " " << absx() << " " << absy() << std::endl;
+    trace() << "CEREAL " << vx << " " << vy << " " << absx() << " " << absy() << std::endl;
     if (absy() < CEREAL_FLOOR)
         alive = false;
 }
@@ -616,7 +616,7 @@ void ENTITY::draw_quad()
 void ENTITY::draw()
 {
     if (type == TYPE_PIPE)
-        std::cout << "PIPE DRAW ";
+        trace() << "PIPE DRAW ";
     if (outside_view() || !visible)
         return;
     if (sprite != SPRITE_NONE)

@@ -2,9 +2,9 @@
 
 #include "entity.h"
 #include "scene.h"
+#include "trace.h"
 
 #include <cstdlib>
-#include <iostream>
 #include <vector>
 
 // A scene's layer: a world swarm of the given scale.
@@ -33,9 +33,9 @@ bool ENTITYSWARM::add_entity(ENTITY* e)
         delete e;   // refused: nobody else would ever release it
         return false;
     }
-    std::cout << "ADD ";
+    trace() << "ADD ";
     if (scene)
-        std::cout << "(" << scene->camangle << "," << scene->camy << ")";
+        trace() << "(" << scene->camangle << "," << scene->camy << ")";
     entities.push_back(e);
     return true;
 }
@@ -62,13 +62,13 @@ bool ENTITYSWARM::entnearx(int type, ENTITY* who)
         if (e->type != type)
             continue;
         const float ex = e->absx();
-        std::cout << "CHECK " << who->type << ":x " << wx << " " << e->type << ": " << ex;
+        trace() << "CHECK " << who->type << ":x " << wx << " " << e->type << ": " << ex;
         if (ex > wx - r && ex < wx + r) {
-            std::cout << "PROXIMITY TYPE " << e->type << std::endl;
+            trace() << "PROXIMITY TYPE " << e->type << std::endl;
             return true;
         }
     }
-    std::cout << std::endl;
+    trace() << std::endl;
     return false;
 }
 
@@ -79,11 +79,11 @@ ENTITY* ENTITYSWARM::randent(int type)
     for (ENTITY* e : entities) {
         if (e->type == type && e->is_alive()) {
             candidates.push_back(e);
-            std::cout << "MATCH FOUND ";
+            trace() << "MATCH FOUND ";
         }
     }
     if (candidates.empty()) {
-        std::cout << "NO MATCHING ENTITIES TO FOLLOW FFF" << std::endl;
+        trace() << "NO MATCHING ENTITIES TO FOLLOW FFF" << std::endl;
         return nullptr;
     }
     return candidates[static_cast<unsigned>(std::rand()) % candidates.size()];

@@ -1,10 +1,10 @@
 #include "file.h"
 
 #include "showfiles.h"
+#include "trace.h"
 
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 
 TEXT _text;
 
@@ -20,7 +20,7 @@ void read_names(std::istream& in, TEXT& names)
     std::string line;
     while (in.good()) {   // the end test comes before each read; a failing stream ends it too
         std::getline(in, line);
-        std::cout << line << std::endl;
+        trace() << line << std::endl;
         std::string name;
         for (char c : line) {
             if (c == '\0')
@@ -29,7 +29,7 @@ void read_names(std::istream& in, TEXT& names)
                 name += c;
                 continue;
             }
-            std::cout << name << std::endl;
+            trace() << name << std::endl;
             names.lines.push_back(name);
             name.clear();
         }
@@ -41,9 +41,9 @@ void init_text()
 {
     std::ifstream file(NAMES_FILE);
     if (!file.is_open()) {
-        std::cout << "Error opening names.txt." << std::endl;
+        trace() << "Error opening names.txt." << std::endl;
         std::exit(1);
     }
-    std::cout << "TEXT GO: " << std::endl;
+    trace() << "TEXT GO: " << std::endl;
     read_names(file, _text);
 }

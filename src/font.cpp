@@ -1,7 +1,8 @@
 #include "font.h"
 
+#include "trace.h"
+
 #include <cstring>
-#include <iostream>
 
 constexpr Uint32 DOT_PIXEL = 0xFFFFFFFF;   // a dot is opaque white: all four bytes 255
 
@@ -43,7 +44,7 @@ static bool is_dot(SDL_Surface* image, int x, int y)
 void DOTFONT::parseimage(SDL_Surface* image, int cellwidth, int, int spacing)
 {
     if (!image) {
-        std::cout << "Invalid image." << std::endl;
+        trace() << "Invalid image." << std::endl;
         return;
     }
     const int pitch = cellwidth + spacing;
@@ -59,7 +60,7 @@ void DOTFONT::parseimage(SDL_Surface* image, int cellwidth, int, int spacing)
         for (int r = 0; r < GLYPH_SIZE; ++r) {
             for (int c = 0; c < GLYPH_SIZE; ++c)
                 glyph.dots[c][r] = is_dot(pixels, k * GLYPH_PITCH + c, r);
-            std::cout << std::endl;
+            trace() << std::endl;
         }
         chars.push_back(glyph);
     }

@@ -5,6 +5,7 @@
 #include "screen.h"
 #include "showfiles.h"
 #include "sprite_texture.h"
+#include "trace.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -14,7 +15,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <iostream>
 
 constexpr float RIGHT_ANGLE_DEGREES = 90.0f;   // turns a sprite's top away from the planet centre
 constexpr float ALPHA_TEST_REF = 0.9f;         // alpha-test reference (alpha testing itself stays off)
@@ -200,12 +200,12 @@ bool upload_sprite(int sprite, SDL_Surface* image)
 bool load_gfx()
 {
     for (size_t i = 0; i < gfxfiles.size(); ++i) {
-        std::cout << gfxfiles[i] << std::endl;
+        trace() << gfxfiles[i] << std::endl;
         SDL_Surface* image = load_image(gfxfiles[i]);
         const bool uploaded = image && upload_sprite(static_cast<int>(i), image);
         SDL_FreeSurface(image);
         if (!uploaded) {
-            std::cout << "Error loading " << gfxfiles[i] << "  " << std::endl;
+            trace() << "Error loading " << gfxfiles[i] << "  " << std::endl;
             return false;
         }
     }
@@ -239,7 +239,7 @@ void draw_gl_flat(int sprite, float x, float y, float offx, float offy, float zo
     const float s = size * zoom;
     const float px = x + offx;
     const float py = y + offy;
-    std::cout << "ax " << px / s << " ay " << py / s << std::endl;   // written even when nothing is drawn
+    trace() << "ax " << px / s << " ay " << py / s << std::endl;   // written even when nothing is drawn
     if (!quad_visible(sprite, s))
         return;
     const SPRITEDATA& data = spritedata[sprite];
@@ -253,7 +253,7 @@ void draw_gl_entity(int sprite, float x, float y, float camangle, float camy, fl
                     bool flip, int, int, int)
 {
     const float s = size * zoom;
-    std::cout << "SCALE " << zoom << std::endl;   // written even when nothing is drawn
+    trace() << "SCALE " << zoom << std::endl;   // written even when nothing is drawn
     if (!quad_visible(sprite, s))
         return;
     const SPRITEDATA& data = spritedata[sprite];

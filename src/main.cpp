@@ -1,10 +1,11 @@
 #include "main.h"
 
-#include "gfx.h"
 #include "file.h"
+#include "gfx.h"
 #include "screen.h"
 #include "sceneswarm.h"
 #include "sound.h"
+#include "trace.h"
 
 #include <SDL/SDL.h>
 #include <cctype>
@@ -31,12 +32,12 @@ void init()
     std::srand(std::time(nullptr));
     if (!init_sdl()) {
         // A full-screen show without a window can be neither seen nor stopped.
-        std::cout << "VIDEO ERROR: " << SDL_GetError() << std::endl;
+        trace() << "VIDEO ERROR: " << SDL_GetError() << std::endl;
         std::exit(1);
     }
     init_sound();
     init_text();
-    std::cout << "Init complete." << std::endl;
+    trace() << "Init complete." << std::endl;
 }
 
 // The show tick QUORAVINT_START_TICK names, for measuring later moments of the show; 0 when it is
@@ -57,43 +58,6 @@ long start_tick_setting(const char* setting)
     return tick;
 }
 
-// Runs the logic, undrawn, until the show reaches `tick`; its trace is written as usual.
-void run_logic_until(long tick)
-{
-    while (sceneswarm.showticks < tick)
-        do_logic();
-}
-
-// One logic tick of the whole show.
-void do_logic()
-{
-    std::cout << "logic " << std::flush;
-    sceneswarm.process();
-}
-
-// Turns the time since the last pass, plus what was carried, into at most three ticks.
-bool main_pass(MAINCLOCK& clock, double now, void (*logic)())
-{
-    std::cout << "CT: " << now << std::endl;
-    double elapsed = now - clock.lastFrameTime + clock.cyclesLeftOver;
-    if (elapsed > CATCH_UP_LIMIT)
-        elapsed = CATCH_UP_LIMIT;
-    while (elapsed > TICK_LENGTH) {
-        std::cout << elapsed << "," << std::flush;
-        elapsed -= TICK_LENGTH;
-        std::cout << "-" << std::flush;
-        logic();
-        clock.tickran = true;
-    }
-    std::cout << "-" << std::flush;
-    clock.cyclesLeftOver = elapsed;
-    clock.lastFrameTime = now;
-    std::cout << "-";
-    const bool draw = clock.tickran;
-    clock.tickran = false;
-    return draw;
-}
-
 // Ends the program on an Escape key press or a quit request and refits the frame to a resized
 // window; other events are dropped.
 void drain_events()
@@ -101,7 +65,7 @@ void drain_events()
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_VIDEORESIZE && !resize_screen(event.resize.w, event.resize.h)) {
-            std::cout << "VIDEO ERROR: " << SDL_GetError() << std::endl;
+            trace() << "VIDEO ERROR: " << SDL_GetError() << std::endl;
             std::exit(1);
         }
         if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE)
@@ -115,11 +79,11 @@ void drain_events()
 int SDL_main(int, char**)
 {
     init();
-    run_logic_until(start_tick_setting(std::getenv("QUORAVINT_START_TICK")));
+    run_to_tick(start_tick_setting(std::getenv("QUORAVINT_START_TICK")));
     MAINCLOCK clock;
     for (;;) {
         drain_events();
-        if (main_pass(clock, static_cast<double>(SDL_GetTicks()), do_logic))
+        if (main_pass(clock, static_cast<double>(SDL_GetTicks())))
             do_gfx();
         SDL_Delay(IDLE_DELAY);
     }

@@ -5,12 +5,12 @@
 #include "entityswarm.h"
 #include "file.h"
 #include "gfx.h"
+#include "trace.h"
 
 #include <SDL/SDL.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
 
 constexpr int START_SOCKS = 40;                 // socks scene 1 starts with
 constexpr int SHRUB_PAIRS = 20;                 // near and far shrubs of scene 1
@@ -120,8 +120,8 @@ void SCENE::draw()
 {
     if (!visible)
         return;
-    for (ENTITYSWARM* layer : {backdrop, bkg1, bkg2, core, structures, actors})
-        layer->draw();
+    for (const SceneLayer& layer : DRAWING_ORDER)
+        (this->*layer.swarm)->draw();
 }
 
 // Starts or stops the scene's logic.
@@ -176,7 +176,7 @@ void SCENE::setmode(int m)
         camy = START_CAMY;
         break;
     case MODE_SKYNAMES:
-        std::cout << " FOLLOW MODE_SKYNAMES ";
+        trace() << " FOLLOW MODE_SKYNAMES ";
         camspin = 2 * k;
         launch_skyboats();
         break;
@@ -208,7 +208,7 @@ void SCENE::launch_skyboats()
 // One tick of the scene: camera, choreography and layers while it runs; scroll text, counters and spin always.
 void SCENE::process()
 {
-    std::cout << "BKG1: " << bkg1->entities.size() << std::endl;
+    trace() << "BKG1: " << bkg1->entities.size() << std::endl;
     if (running) {
         const float step = camera_step();
         keyboard_camera(step);
@@ -220,8 +220,8 @@ void SCENE::process()
         }
         if (number == 2)
             scene2_mode_actions();
-        for (ENTITYSWARM* layer : {bkg2, bkg1, backdrop, core, structures, actors})
-            layer->process();
+        for (const SceneLayer& layer : TICK_ORDER)
+            (this->*layer.swarm)->process();
     }
     if (ticks == SCROLL_START)
         start_scroll_text();
@@ -248,16 +248,16 @@ void SCENE::keyboard_camera(float step)
 // Turns the camera towards the target, by a share of the gap but at least one step, and acts on arrival.
 void SCENE::follow_target(float step)
 {
-    std::cout << "FOLLOW NOT NULL" << std::endl;
+    trace() << "FOLLOW NOT NULL" << std::endl;
     const float a = target->absx();
     const double under = camangle - QUARTER_TURN;
     if (a > under - step && a < under + step) {
         camangle = static_cast<float>(a + QUARTER_TURN);
-        std::cout << "[FOLLOW STOP]";
+        trace() << "[FOLLOW STOP]";
         arrive(target);
         return;
     }
-    std::cout << "FOLLOW " << a << " ";
+    trace() << "FOLLOW " << a << " ";
     double d = (under - a) / FOLLOW_DIVISOR;
     if (-step < d && d < 0)
         d = -step;
@@ -365,7 +365,7 @@ void SCENE::spawn_sock()
     const int where = static_cast<int>((std::rand() % ANGLE_DEGREES) / DEGREES_PER_RADIAN);
     actors->spawn(nullptr, static_cast<float>(where), SOCK_RADIUS, TYPE_SOCK);
     modeticks = 0;
-    std::cout << "SPAWN SOCK";
+    trace() << "SPAWN SOCK";
 }
 
 // Now and then a near or far cloud, at a whole-radian angle.

@@ -77,4 +77,22 @@ private:
     void start_scroll_text();
 };
 
+constexpr int LAYER_COUNT = 6;   // every scene has the same six layers
+
+// One layer of a scene, named.
+struct SceneLayer {
+    const char* name;
+    ENTITYSWARM* SCENE::*swarm;
+};
+
+// The layers in the order a tick processes them: their random draws follow this order.
+inline constexpr SceneLayer TICK_ORDER[LAYER_COUNT] = {
+    {"bkg2", &SCENE::bkg2}, {"bkg1", &SCENE::bkg1},             {"backdrop", &SCENE::backdrop},
+    {"core", &SCENE::core}, {"structures", &SCENE::structures}, {"actors", &SCENE::actors}};
+
+// The layers in the order they are drawn, back to front.
+inline constexpr SceneLayer DRAWING_ORDER[LAYER_COUNT] = {
+    {"backdrop", &SCENE::backdrop}, {"bkg1", &SCENE::bkg1},             {"bkg2", &SCENE::bkg2},
+    {"core", &SCENE::core},         {"structures", &SCENE::structures}, {"actors", &SCENE::actors}};
+
 #endif

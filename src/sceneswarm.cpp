@@ -1,6 +1,7 @@
 #include "sceneswarm.h"
 
 #include "scene.h"
+#include "trace.h"
 
 #include <iostream>
 
@@ -42,10 +43,10 @@ void SCENESWARM::timeline_step(int t)
         show(scene1, true);
         scene1->setmode(MODE_WANDER);
     } else if (t == 2000) {
-        std::cout << "SCENE CHANGE: BUILDFUTURE" << std::endl;
+        trace() << "SCENE CHANGE: BUILDFUTURE" << std::endl;
         scene1->setmode(MODE_BUILDFUTURE);
     } else if (t == 10000) {
-        std::cout << "SCENE CHANGE: VACUUM" << std::endl;
+        trace() << "SCENE CHANGE: VACUUM" << std::endl;
         scene1->setmode(MODE_VACUUM);
     } else if (t == 15000) {
         show(scene1, false);

@@ -1,9 +1,9 @@
 #include "sound.h"
 
 #include "showfiles.h"
+#include "trace.h"
 
 #include <SDL/SDL.h>
-#include <iostream>
 
 constexpr int LOOP_FOREVER = -1;       // Mix_PlayMusic loop count
 constexpr int FIRST_FREE_CHANNEL = -1; // Mix_PlayChannelTimed channel choice
@@ -19,10 +19,10 @@ static void load_effects()
     for (const std::string& name : soundfiles) {
         Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(name.c_str(), "rb"), 1);
         if (chunk) {
-            std::cout << "LOADED SOUND: " << name << std::endl;
+            trace() << "LOADED SOUND: " << name << std::endl;
             sounds.push_back(chunk);
         } else {
-            std::cout << "ERROR LOADING SOUND: " << name << std::endl;
+            trace() << "ERROR LOADING SOUND: " << name << std::endl;
         }
     }
 }
@@ -32,20 +32,20 @@ bool init_sound()
 {
     song = nullptr;
     if (SDL_Init(SDL_INIT_AUDIO) != 0) {
-        std::cout << "AUDIO ERROR: " << SDL_GetError() << std::endl;
+        trace() << "AUDIO ERROR: " << SDL_GetError() << std::endl;
         return false;
     }
     if (Mix_OpenAudio(AUDIO_RATE, AUDIO_FORMAT, AUDIO_CHANNELS, AUDIO_CHUNK) < 0) {
-        std::cout << "AUDIO ERROR: " << SDL_GetError() << std::endl;
+        trace() << "AUDIO ERROR: " << SDL_GetError() << std::endl;
         return false;
     }
-    std::cout << "AUDIO" << SDL_GetError();
+    trace() << "AUDIO" << SDL_GetError();
     load_effects();
     song = Mix_LoadMUS(SONG_FILE);
     if (song)
-        std::cout << "LOADED SONG" << std::endl;
+        trace() << "LOADED SONG" << std::endl;
     else
-        std::cout << "SONG LOAD FAIL" << std::endl;
+        trace() << "SONG LOAD FAIL" << std::endl;
     play_song();
     return true;
 }
@@ -53,11 +53,11 @@ bool init_sound()
 // Starts the song looping forever.
 void play_song()
 {
-    std::cout << "PLAY SONG" << std::endl;
+    trace() << "PLAY SONG" << std::endl;
     if (Mix_PlayMusic(song, LOOP_FOREVER) == -1)
-        std::cout << "MUSIC ERROR: " << SDL_GetError() << std::endl;
+        trace() << "MUSIC ERROR: " << SDL_GetError() << std::endl;
     else
-        std::cout << "PLAYING SONG" << std::endl;
+        trace() << "PLAYING SONG" << std::endl;
 }
 
 // Plays effect `index` once on a free channel.
@@ -66,5 +66,5 @@ void play_sound(int index)
     if (static_cast<unsigned>(index) < sounds.size())
         Mix_PlayChannelTimed(FIRST_FREE_CHANNEL, sounds[index], 0, NO_TIME_LIMIT);
     else
-        std::cout << "Sound out of range." << std::endl;
+        trace() << "Sound out of range." << std::endl;
 }

@@ -11,6 +11,7 @@
 #include "scene.h"
 #include "screen.h"
 #include "sceneswarm.h"
+#include "trace.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
@@ -29,7 +30,6 @@ constexpr int BROWSER_PACES_FRAMES = 0;   // emscripten_set_main_loop: one pass 
 constexpr int NEVER_RETURNS = 1;          // emscripten_set_main_loop: main ends here, as natively it never returns
 constexpr double SLICE_MS = 40.0;         // ms of undrawn ticks per pass before the first frame: the tab
                                           // keeps answering, with room for the pass's other work under 100 ms
-constexpr long SLICE_CHECK_TICKS = 16;    // undrawn ticks run between looks at the clock (a few ms at most)
 
 MAINCLOCK show_clock;                 // the main loop's clock, carried from pass to pass
 bool holding = false;                 // ?pause or the visitor's pause: the frame on the screen stays
@@ -58,46 +58,30 @@ PageOptions read_page_options()
     return options;
 }
 
-// Turns the trace on or off: a failed stream formats and writes nothing, at almost no cost.
+// Turns the trace on (standard output) or off: a trace sent nowhere formats and writes nothing.
 void trace_on(bool on)
 {
-    if (on)
-        std::cout.clear();
-    else
-        std::cout.setstate(std::ios::badbit);
+    send_trace_to(on ? first_trace_buffer() : nullptr);
 }
 
-// Runs the ticks before `start_tick` undrawn, their sound mixed and dropped.
-void run_undrawn_until(long start_tick)
+// Runs the undrawn ticks before the first frame, their sound mixed and dropped, for at most
+// SLICE_MS; then, once they are all done, tick `first_frame_tick` and its frame: the frame
+// demo-capture --start writes first. A far start keeps the page answering and its progress shown.
+void start_slice()
 {
-    while (sceneswarm.showticks < start_tick) {
-        const long tick = sceneswarm.showticks;
-        do_logic();
+    const double until = now_ms() + SLICE_MS;
+    const bool reached = run_to_tick(first_frame_tick, [until](long tick) {
         mixer_skip_tick(tick);
-    }
-}
-
-// The first tick after the undrawn ones and its frame: the frame demo-capture --start writes first.
-void first_frame()
-{
+        return now_ms() < until;
+    });
+    if (!reached)
+        return;
+    first_frame_tick = -1;
     trace_on(trace_wanted);
     do_logic();
     do_gfx();
     show_clock.lastFrameTime = now_ms();
     show_clock.tickran = false;
-}
-
-// Runs the undrawn ticks before the first frame for at most SLICE_MS, then the first frame once
-// they are all done: a far start keeps the page answering and its progress shown.
-void start_slice()
-{
-    const double until = now_ms() + SLICE_MS;
-    while (sceneswarm.showticks < first_frame_tick && now_ms() < until)
-        run_undrawn_until(std::min(first_frame_tick, sceneswarm.showticks + SLICE_CHECK_TICKS));
-    if (sceneswarm.showticks < first_frame_tick)
-        return;
-    first_frame_tick = -1;
-    first_frame();
 }
 
 // One pass of the main loop: events (Escape ends the show), then ticks and a frame as time asks.
@@ -106,7 +90,7 @@ void main_loop_pass()
     drain_events();
     if (first_frame_tick >= 0)
         start_slice();
-    else if (!holding && main_pass(show_clock, now_ms(), do_logic))
+    else if (!holding && main_pass(show_clock, now_ms()))
         do_gfx();
 }
 
@@ -151,8 +135,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE double quoravint_camera_height()
 // on only this way, so tests can compare the same ticks with and without keys.
 extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_step(int ticks)
 {
-    for (int t = 0; t < ticks; ++t)
-        do_logic();
+    run_to_tick(sceneswarm.showticks + ticks);
     do_gfx();
 }
 

@@ -1,8 +1,9 @@
 #include "web_mixer.h"
 
 #include "mix_core.h"
-#include "tick_sound.h"
 #include "web_rwops.h"
+
+#include "ticks.h"
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>

@@ -23,7 +23,7 @@ long logic_calls = 0;
 void traced_logic()
 {
     ++logic_calls;
-    std::cout << "logic " << std::flush << "BKG1: 22" << std::endl << "SOCK SOCK ";
+    trace() << "logic " << std::flush << "BKG1: 22" << std::endl << "SOCK SOCK ";
 }
 
 // The trace and the truth of a run of main_pass at the given pass times.
@@ -42,7 +42,7 @@ LoopRun run_loop(const std::vector<double>& times)
     TraceCapture capture;
     for (double now : times) {
         if (main_pass(clock, now, traced_logic)) {
-            std::cout << "SCALE 1\n";
+            trace() << "SCALE 1\n";
             run.frames += 1;
         }
     }

@@ -1,4 +1,4 @@
-// Counting the trace: bytes and lines that reach std::cout, and cout given back afterwards.
+// Counting the trace: bytes and lines that the trace writes, and the trace given back afterwards.
 #include "trace_meter.h"
 #include "testsupport.h"
 
@@ -13,34 +13,34 @@ constexpr int LONG_RUN = 10000;   // writes of one trace: many times the meter's
 
 TEST(TraceMeter, CountsBytesAndLineEndsOfEveryKindOfWrite)
 {
-    MeteredTrace trace;
-    std::cout << "SOCK " << 12 << ' ' << 0.5f << std::endl;   // "SOCK 12 0.5\n"
-    std::cout << "logic " << std::flush;
-    std::cout.put('\n');
-    EXPECT_EQ(trace.bytes(), 12 + 6 + 1);
-    EXPECT_EQ(trace.lines(), 2);
+    MeteredTrace meter;
+    trace() << "SOCK " << 12 << ' ' << 0.5f << std::endl;   // "SOCK 12 0.5\n"
+    trace() << "logic " << std::flush;
+    trace().put('\n');
+    EXPECT_EQ(meter.bytes(), 12 + 6 + 1);
+    EXPECT_EQ(meter.lines(), 2);
 }
 
 TEST(TraceMeter, CountsPastItsBlockWithoutLosingAnything)
 {
-    MeteredTrace trace;
+    MeteredTrace meter;
     const std::string line = "ADD (1.2,1000)\n";
     for (int i = 0; i < LONG_RUN; ++i)
-        std::cout << line;
-    std::cout << std::string(LONG_RUN, 'x');   // one write larger than the block
-    EXPECT_EQ(trace.bytes(), static_cast<long long>(line.size()) * LONG_RUN + LONG_RUN);
-    EXPECT_EQ(trace.lines(), LONG_RUN);
+        trace() << line;
+    trace() << std::string(LONG_RUN, 'x');   // one write larger than the block
+    EXPECT_EQ(meter.bytes(), static_cast<long long>(line.size()) * LONG_RUN + LONG_RUN);
+    EXPECT_EQ(meter.lines(), LONG_RUN);
 }
 
-TEST(TraceMeter, GivesCoutBackAndNestsWithCapture)
+TEST(TraceMeter, GivesTheTraceBackAndNestsWithCapture)
 {
     TraceCapture capture;
     {
-        MeteredTrace trace;
-        std::cout << "hidden\n";
-        EXPECT_EQ(trace.lines(), 1);
+        MeteredTrace meter;
+        trace() << "hidden\n";
+        EXPECT_EQ(meter.lines(), 1);
     }
-    std::cout << "seen";
+    trace() << "seen";
     EXPECT_EQ(capture.text(), "seen");
 }
 

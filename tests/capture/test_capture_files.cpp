@@ -1,7 +1,7 @@
 // The capture's timing of sound and its files: sample frames per tick, the WAV, PNG frames, progress.
 #include "progress.h"
 #include "rgb_frame.h"
-#include "tick_sound.h"
+#include "ticks.h"
 #include "wav_writer.h"
 
 #include <gtest/gtest.h>

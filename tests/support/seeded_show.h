@@ -3,6 +3,7 @@
 #ifndef SEEDED_SHOW_H
 #define SEEDED_SHOW_H
 
+#include "driver.h"
 #include "file.h"
 #include "glsupport.h"
 #include "sceneswarm.h"
@@ -36,8 +37,7 @@ protected:
     void run_until(int end)
     {
         TraceSilencer quiet;
-        while (show->showticks < end)
-            show->process();
+        run_to_tick(end, nullptr, *show);
     }
 };
 

@@ -2,15 +2,16 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
+#include "trace.h"
+
 #include <iostream>
 #include <sstream>
 #include <string>
 
-// Captures everything written to std::cout while it lives, by swapping cout's buffer.
+// Captures the show's trace while it lives.
 class TraceCapture {
 public:
-    TraceCapture() : saved(std::cout.rdbuf(captured.rdbuf())) {}
-    ~TraceCapture() { std::cout.rdbuf(saved); }
+    TraceCapture() : sent(captured.rdbuf()) {}
     TraceCapture(const TraceCapture&) = delete;
     TraceCapture& operator=(const TraceCapture&) = delete;
 
@@ -21,7 +22,7 @@ public:
 
 private:
     std::ostringstream captured;
-    std::streambuf* saved;
+    TraceSentTo sent;
 };
 
 // Captures everything written to std::cerr while it lives: the programs' messages to the user.
@@ -40,16 +41,10 @@ private:
     std::streambuf* saved;
 };
 
-// Discards std::cout while it lives: for long runs whose trace nobody reads.
-class TraceSilencer {
+// Drops the show's trace while it lives: for long runs whose trace nobody reads.
+class TraceSilencer : public TraceSentTo {
 public:
-    TraceSilencer();
-    ~TraceSilencer();
-    TraceSilencer(const TraceSilencer&) = delete;
-    TraceSilencer& operator=(const TraceSilencer&) = delete;
-
-private:
-    std::streambuf* saved;
+    TraceSilencer() : TraceSentTo(nullptr) {}
 };
 
 // Number of non-overlapping occurrences of `needle` in `haystack`.

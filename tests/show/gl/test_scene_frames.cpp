@@ -31,7 +31,6 @@ constexpr int CLIMB_SHOWN_AT = 150;          // pixels of climb before the climb
 constexpr int PLANET_TOP_MARGIN = 30;        // pixels above the grass ring's screen line still in the picture
 constexpr int GRASS_SEARCH_BELOW = 50;       // grass blades hang this far below their circle at most
 constexpr int SOCKS_SHOWN_AT = 400;          // show tick at which this layout has socks in view
-const char* const PROFILE = SCREEN_WIDTH == 1024 ? "sd" : "hd";   // names the gallery pictures
 
 // Whether a pixel is (nearly) the black the frame is cleared to.
 bool is_black(const Pixel& p)
@@ -48,8 +47,8 @@ protected:
     bool run_until(const std::function<bool()>& happened)
     {
         TraceSilencer quiet;
-        while (!happened() && show->showticks < TICK_LIMIT)
-            show->process();
+        if (!happened())
+            run_to_tick(TICK_LIMIT, [&](long) { return !happened(); }, *show);
         return happened();
     }
     // Draws the show into the back buffer, as do_gfx does before presenting it.
@@ -184,7 +183,7 @@ TEST_F(ShowFrames, GalleryOfEveryMode)
     SCENE& two = *show->scene2;
     auto snap = [&](const char* mode) {
         render();
-        const std::string path = std::string(folder) + "/" + PROFILE + "-" + mode + ".png";
+        const std::string path = std::string(folder) + "/" + PROFILE_NAME + "-" + mode + ".png";
         EXPECT_TRUE(save_frame(path.c_str())) << path;
     };
     run_until(400);

@@ -21,8 +21,8 @@
 // Releases the scene's layers and every entity in them; the show's own scenes never go.
 inline void release_layers(SCENE& scene)
 {
-    for (ENTITYSWARM* layer : {scene.backdrop, scene.bkg1, scene.bkg2, scene.core, scene.structures, scene.actors})
-        delete layer;
+    for (const SceneLayer& layer : DRAWING_ORDER)
+        delete (scene.*layer.swarm);
 }
 
 // Releases a scene built with new, with its layers and entities.

@@ -351,7 +351,7 @@ TEST_F(EntityTest, ThesceneWalksUpToTheLayerHoldingTheTree)
 // Asks for the scene of an entity in a swarm with neither scene nor owner, its trace sent to stderr.
 void ask_homeless_for_its_scene(int depth)
 {
-    std::cout.rdbuf(std::cerr.rdbuf());
+    send_trace_to(std::cerr.rdbuf());
     ENTITYSWARM* homeless = new ENTITYSWARM(static_cast<ENTITY*>(nullptr), 1.0f);
     ENTITY* e = add_new(homeless, 0, 0, TYPE_BLOCK);
     for (int i = 0; i < depth; ++i)
@@ -371,7 +371,7 @@ TEST(EntityDeathTest, HomelessSockCannotYell)
 {
     EXPECT_EXIT(
         {
-            std::cout.rdbuf(std::cerr.rdbuf());
+            send_trace_to(std::cerr.rdbuf());
             ENTITYSWARM homeless(static_cast<ENTITY*>(nullptr), 1.0f);
             ENTITY* sock = add_new(&homeless, 1.0f, WORLD_RADIUS, TYPE_SOCK);
             sock->setmode(STATE_YELL);

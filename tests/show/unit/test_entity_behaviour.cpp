@@ -337,40 +337,6 @@ TEST_F(BehaviourTest, GroundCoreSpecksStandOnTwentiethsOfATurnAroundIt)
     }
 }
 
-// The expected far grid centres of this build's screen, across and down.
-int last_grid_x() { return SCREEN_WIDTH == 1024 ? 950 : 1850; }
-int last_grid_y() { return SCREEN_WIDTH == 1024 ? 650 : 950; }
-
-TEST_F(BehaviourTest, SpawnersHideAndScatterSpecksOverTheScreenGrid)
-{
-    for (int type : {TYPE_SKYSPAWNER, TYPE_STONESPAWNER}) {
-        TestScene fresh;
-        SCENE& own = fresh.scene;
-        ENTITY* spawner = add_new(own.backdrop, 0, 0, type);
-        EXPECT_TRUE(spawner->visible) << "visible until its first tick";
-        const int first_sprite = type == TYPE_SKYSPAWNER ? SPRITE_SKY0 : SPRITE_STONE0;
-        std::set<int> xs, ys, sprites;
-        std::srand(1);
-        for (int tick = 0; tick < 3000; ++tick) {
-            own.backdrop->process();
-            EXPECT_FALSE(spawner->visible);
-            ENTITY* speck = own.backdrop->entities.back();
-            if (speck->type != TYPE_SPECK || speck->frametime != 1)
-                continue;   // nothing was added this tick
-            xs.insert(static_cast<int>(speck->x));
-            ys.insert(static_cast<int>(speck->y));
-            sprites.insert(speck->sprite);
-            ASSERT_EQ(std::fmod(speck->x - 50, 100.0f), 0.0f);
-            ASSERT_EQ(std::fmod(speck->y - 50, 100.0f), 0.0f);
-        }
-        EXPECT_EQ(*xs.begin(), 50);
-        EXPECT_EQ(*xs.rbegin(), last_grid_x());
-        EXPECT_EQ(*ys.begin(), 50);
-        EXPECT_EQ(*ys.rbegin(), last_grid_y());
-        EXPECT_EQ(sprites, (std::set<int>{first_sprite, first_sprite + 1, first_sprite + 2}));
-    }
-}
-
 TEST_F(BehaviourTest, SpawnerAddsOnlyOnResidueOne)
 {
     for (int residue : {0, 1, 2}) {

@@ -68,7 +68,7 @@ TEST_F(SwarmTest, SpawnFinishesTheEntityBeforeTheSwarmTakesIt)
     TraceCapture trace;
     ENTITY* boat = scene.actors->spawn(nullptr, 0.25f, 1100.0f, TYPE_SKYBOAT, 2.0f, "AB", [&](ENTITY&) {
         outside = scene.actors->entities.empty();
-        std::cout << "PREPARED ";
+        ::trace() << "PREPARED ";
     });
     ASSERT_NE(boat, nullptr);
     EXPECT_TRUE(outside) << "prepared after the swarm took it";

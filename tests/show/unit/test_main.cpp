@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -26,7 +27,7 @@ int logic_calls = 0;
 void counting_logic()
 {
     ++logic_calls;
-    std::cout << "TICK ";
+    trace() << "TICK ";
 }
 
 // A clock in the middle of a run: the previous pass at `last` with `carry` left over.
@@ -168,11 +169,27 @@ TEST(StartTick, TheTicksBeforeItRunAndTraceOneLogicEach)
 {
     const int from = sceneswarm.showticks;
     TraceCapture trace;
-    run_logic_until(from + 3);
+    run_to_tick(from + 3);
     EXPECT_EQ(sceneswarm.showticks, from + 3);
     EXPECT_EQ(count_occurrences(trace.text(), "logic "), 3);
-    run_logic_until(from);
+    run_to_tick(from);
     EXPECT_EQ(sceneswarm.showticks, from + 3) << "an earlier tick runs nothing";
+}
+
+TEST(StartTick, RunsInSlicesThatTheHookMayStop)
+{
+    TraceSilencer quiet;
+    const long from = sceneswarm.showticks;
+    std::vector<long> hooked;
+    const auto stop_after_two = [&](long tick) {
+        hooked.push_back(tick);
+        return hooked.size() % 2 != 0;
+    };
+    EXPECT_FALSE(run_to_tick(from + 5, stop_after_two));
+    EXPECT_EQ(sceneswarm.showticks, from + 2);
+    EXPECT_FALSE(run_to_tick(from + 5, stop_after_two));
+    EXPECT_TRUE(run_to_tick(from + 5, stop_after_two));
+    EXPECT_EQ(hooked, std::vector<long>({from, from + 1, from + 2, from + 3, from + 4}));
 }
 
 }

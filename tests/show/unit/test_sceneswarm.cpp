@@ -1,4 +1,5 @@
 // The show's timeline, driven by calling the scene swarm's tick directly, faster than real time.
+#include "driver.h"
 #include "entity.h"
 #include "entityswarm.h"
 #include "scene.h"
@@ -52,8 +53,7 @@ std::unique_ptr<SCENESWARM> fresh_show()
 void run_until(SCENESWARM& show, int end)
 {
     TraceSilencer quiet;
-    while (show.showticks < end)
-        show.process();
+    run_to_tick(end, nullptr, show);
 }
 
 // Jumps the clock to `t` and runs that one tick, returning its trace.

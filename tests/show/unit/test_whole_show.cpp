@@ -1,5 +1,6 @@
 // The whole show in-process: 40 000 ticks of the timeline, past the start of the alternation,
 // with the modes it goes through read from the trace as it streams by.
+#include "driver.h"
 #include "entityswarm.h"
 #include "scene.h"
 #include "sceneswarm.h"
@@ -80,19 +81,18 @@ const ShowRun& whole_show()
     if (run.finished)
         return run;
     MarkerWatch watch(MARKERS);
-    std::streambuf* saved = std::cout.rdbuf(&watch);
+    TraceSentTo watched(&watch);
     std::srand(SEED);
     std::unique_ptr<SCENESWARM> show(new SCENESWARM());
-    for (int t = 0; t < SHOW_TICKS; ++t) {
-        watch.tick = t;
-        show->process();
+    run_to_tick(SHOW_TICKS, [&](long t) {
         if (std::find(STEPS.begin(), STEPS.end(), t) != STEPS.end()) {
             const SCENE& one = *show->scene1;
             const SCENE& two = *show->scene2;
             run.state_after[t] = {one.visible, one.running, one.mode, two.visible, two.running, two.mode};
         }
-    }
-    std::cout.rdbuf(saved);
+        watch.tick = t + 1;   // the marker of the tick about to run
+        return true;
+    }, *show);
     run.seen = watch.seen;
     run.finished = show->showticks == SHOW_TICKS;
     return run;
