@@ -17,7 +17,6 @@
 #include <SDL/SDL.h>
 #include <emscripten.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
