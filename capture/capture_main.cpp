@@ -65,7 +65,8 @@ void explain_failed_start()
 {
     if (starting_show)
         std::fprintf(stderr, "demo-capture: the show could not start (%s); it needs a GL context: "
-                             "on a machine without a screen run it under xvfb-run (see --help)\n", SDL_GetError());
+                             "on a machine without a screen run it under a virtual X server: "
+                             "xvfb-run -a -s \"-screen 0 1920x1080x24 -noreset\" (see --help)\n", SDL_GetError());
 }
 
 // Asks the capture loop to stop after the current frame.

@@ -210,5 +210,5 @@ std::string help_text(const std::string& program)
            "Run it from the show's folder or name that folder with --data. Videos need ffmpeg on the PATH.\n"
            "It draws with OpenGL, so it needs a GL context: it opens a window like the show. On a\n"
            "machine without a screen run it under Xvfb:\n"
-           "  xvfb-run -a -s \"-screen 0 1920x1080x24\" ./" + program + " --length 30 -o show.mp4\n";
+           "  xvfb-run -a -s \"-screen 0 1920x1080x24 -noreset\" ./" + program + " --length 30 -o show.mp4\n";
 }

@@ -93,7 +93,7 @@ folder_digest() {
 SHOW_NAME=demo-capture
 "$CAPTURE" --help >"$WORK_DIR/help.txt" || fail "--help ended with a failure"
 grep -q "GL context" "$WORK_DIR/help.txt" || fail "--help does not say it needs a GL context"
-grep -q 'xvfb-run -a -s "-screen 0 1920x1080x24"' "$WORK_DIR/help.txt" || fail "--help does not show xvfb-run"
+grep -q 'xvfb-run -a -s "-screen 0 1920x1080x24 -noreset"' "$WORK_DIR/help.txt" || fail "--help does not show xvfb-run"
 expect_refusal 2 "bad length" "$CAPTURE" --length 0
 expect_refusal 2 "unknown option" "$CAPTURE" --colour
 expect_refusal 2 "needs a value" "$CAPTURE" --start

@@ -133,7 +133,7 @@ TEST(CaptureHelp, SaysItNeedsAGlContextAndHowToGetOneWithoutAScreen)
 {
     const std::string help = help_text("demo-capture");
     EXPECT_NE(help.find("GL context"), std::string::npos);
-    EXPECT_NE(help.find("xvfb-run -a -s \"-screen 0 1920x1080x24\" ./demo-capture"), std::string::npos);
+    EXPECT_NE(help.find("xvfb-run -a -s \"-screen 0 1920x1080x24 -noreset\" ./demo-capture"), std::string::npos);
     EXPECT_TRUE(parsed({"--help"}).help);
 }
 

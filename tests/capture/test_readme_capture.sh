@@ -1,0 +1,19 @@
+# The README's first capture command, exactly as printed there, twenty times in a row from the run
+# folder, each under the fresh virtual X server its xvfb-run starts: every run must succeed. (A
+# server that resets when its first client leaves turns SDL 1.2's second connection away now and then.)
+source "$(dirname "$0")/../support/lib.sh" "$@"
+
+README=$(dirname "$0")/../../README.md
+RUNS=20        # enough that a one-in-four failure cannot pass by chance
+OUTPUT=try.mp4 # the output the command names
+
+command=$(grep -m 1 -F -- "./demo-capture --length 2 -o $OUTPUT" "$README") || fail "the README has no short capture command"
+cd "$RUN_DIR"
+for ((run = 1; run <= RUNS; run++)); do
+  rm -f "$OUTPUT"
+  env -u DISPLAY bash -c "$command" >"$WORK_DIR/out" 2>"$WORK_DIR/err" ||
+    fail "run $run of \`$command\` failed: $(tr '\r' '\n' <"$WORK_DIR/err" | tail -n 3)"
+  [ -s "$OUTPUT" ] || fail "run $run wrote no $OUTPUT"
+done
+rm -f "$OUTPUT"
+note "\`$command\` succeeded $RUNS times in a row"
