@@ -70,6 +70,7 @@ run_inside() {
     into=$1 archives=$2 tree=$3
     shift 3
     for fs in /proc /sys /dev /dev/pts; do mount --bind "$fs" "$into$fs"; done
+    mount -t tmpfs tmpfs "$into/dev/shm"   # shared memory of its own (Chromium, Mesa), not the machine'"'"'s
     mount --bind "$archives" "$into$archives"
     exec chroot "$into" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
       LANG=C.UTF-8 QUORAVINT_FRESH=1 bash "$tree/scripts/newcomer.sh" "$@"
