@@ -13,7 +13,7 @@ CACHE=${QUORAVINT_FRESH_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quoravint-fresh}
 BASE=$CACHE/bookworm-minbase.tar
 BASE_MAX_AGE_DAYS=7   # Debian's point releases and security fixes: a week-old root is still current
 MIRROR=http://deb.debian.org/debian
-APT_ARCHIVES=/var/cache/apt/archives   # Debian's downloaded packages, shared so nothing is fetched twice
+APT_ARCHIVES=/var/cache/apt/archives   # Debian's downloaded packages, linked in so nothing is fetched twice
 TREE=/root/quoravint                   # where the newcomer's clone lies inside the root
 
 # Writes a progress line of this script to standard error.
@@ -56,25 +56,29 @@ prepare_root() {
   mkdir -p "$into$TREE"
   git -C "$ROOT" archive HEAD | tar -x -C "$into$TREE"
   cp -L /etc/resolv.conf "$into/etc/resolv.conf"
+  # Hard links, not a shared folder: the root's apt keeps its own cache and its own lock, so it
+  # never waits for, nor blocks, an apt of this machine. Across file systems nothing is linked.
+  find "$APT_ARCHIVES" -maxdepth 1 -name '*.deb' -exec cp -l -t "$into$APT_ARCHIVES" {} + 2>/dev/null ||
+    say "Debian's packages will be downloaded again: $APT_ARCHIVES is on another file system"
   # The root shares this machine's network, where X servers listen on display numbers of their
   # own; their lock files tell xvfb-run -a inside which numbers are taken.
   cp -a /tmp/.X*-lock "$into/tmp/" 2>/dev/null || true
 }
 
 # Runs the newcomer's steps inside the root at $1, in a mount namespace of its own: the mounts
-# vanish with it, even when this script is killed.
+# vanish with it, even when this script is killed. The terminal's type goes in with them, as a
+# newcomer's shell has one.
 run_inside() {
   local into=$1
   shift
   unshare --mount --propagation private -- bash -euc '
-    into=$1 archives=$2 tree=$3
+    into=$1 tree=$2 term=$3
     shift 3
     for fs in /proc /sys /dev /dev/pts; do mount --bind "$fs" "$into$fs"; done
     mount -t tmpfs tmpfs "$into/dev/shm"   # shared memory of its own (Chromium, Mesa), not the machine'"'"'s
-    mount --bind "$archives" "$into$archives"
     exec chroot "$into" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-      LANG=C.UTF-8 QUORAVINT_FRESH=1 bash "$tree/scripts/newcomer.sh" "$@"
-  ' fresh "$into" "$APT_ARCHIVES" "$TREE" "$@"
+      LANG=C.UTF-8 TERM="$term" QUORAVINT_FRESH=1 bash "$tree/scripts/newcomer.sh" "$@"
+  ' fresh "$into" "$TREE" "${TERM:-dumb}" "$@"
 }
 
 [ "$(id -u)" -eq 0 ] || die "the clean room mounts and changes root: run it as root (sudo scripts/test.sh --fresh)"
