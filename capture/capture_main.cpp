@@ -7,6 +7,7 @@
 #include "capture_output.h"
 #include "frame_grab.h"
 #include "mixer_lockstep.h"
+#include "offscreen_gl.h"
 #include "progress.h"
 #include "trace_route.h"
 
@@ -14,6 +15,7 @@
 #include "showfiles.h"
 #include "main.h"
 #include "sceneswarm.h"
+#include "screen.h"
 #include "sound.h"
 
 #include <SDL/SDL.h>
@@ -65,8 +67,7 @@ void explain_failed_start()
 {
     if (starting_show)
         std::fprintf(stderr, "demo-capture: the show could not start (%s); it needs a GL context: "
-                             "on a machine without a screen run it under a virtual X server: "
-                             "xvfb-run -a -s \"-screen 0 1920x1080x24 -noreset\" (see --help)\n", SDL_GetError());
+                             "a window on the X display, or off-screen through EGL (see --help)\n", SDL_GetError());
 }
 
 // Asks the capture loop to stop after the current frame.
@@ -167,6 +168,8 @@ void init_in_data_folder(const std::string& data_dir)
 void start_show(const CaptureOptions& options)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 1);   // no sound card: the capture loop does the mixing
+    if (wants_offscreen(options.offscreen, std::getenv("DISPLAY")))
+        make_context_with(make_show_context_offscreen);
     init_in_data_folder(options.data_dir);
     std::srand(options.seed);
     std::string problem;

@@ -133,6 +133,8 @@ bool apply_flag(const Word& word, CaptureOptions& options, std::string& problem)
         options.kind = OutputKind::PNG_FRAMES;
     else if (word.name == "--fast-encode")
         options.fast_encode = true;
+    else if (word.name == "--offscreen")
+        options.offscreen = true;
     else {
         problem = "unknown option '" + word.name + "' (see --help)";
         return false;
@@ -205,10 +207,13 @@ std::string help_text(const std::string& program)
            "      --trace FILE      write the show's trace to FILE; otherwise it is dropped\n"
            "  -d, --data DIR        the show's folder (gfx/, sfx/, names.txt); default the working\n"
            "                        directory. Relative output paths stay relative to where you are\n"
+           "      --offscreen       draw off-screen through EGL, with no X server, even when there is a\n"
+           "                        display; without DISPLAY it always does\n"
            "  -h, --help            this text\n"
            "\n"
            "Run it from the show's folder or name that folder with --data. Videos need ffmpeg on the PATH.\n"
-           "It draws with OpenGL, so it needs a GL context: it opens a window like the show. On a\n"
-           "machine without a screen run it under Xvfb:\n"
-           "  xvfb-run -a -s \"-screen 0 1920x1080x24 -noreset\" ./" + program + " --length 30 -o show.mp4\n";
+           "It draws with OpenGL: in a window like the show's when there is an X display, otherwise\n"
+           "off-screen through EGL (Mesa's surfaceless platform; QUORAVINT_EGL_DEVICE=N picks EGL\n"
+           "device N instead, e.g. a GPU). No X server is needed:\n"
+           "  ./" + program + " --length 30 -o show.mp4\n";
 }

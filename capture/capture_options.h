@@ -32,6 +32,7 @@ struct CaptureOptions {
     std::string trace_path;                     // where the show's trace goes; empty: nowhere
     std::string data_dir;                       // the folder of the show's files; empty: the working directory
     bool fast_encode = false;                   // x264's quickest preset: twice the encoding speed, larger files
+    bool offscreen = false;                     // draw through EGL off-screen even when there is a display
     bool help = false;
 };
 

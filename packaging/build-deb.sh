@@ -79,8 +79,9 @@ Architecture: $ARCH
 Maintainer: $MAINTAINER
 Installed-Size: $(du -sk --exclude=DEBIAN "$STAGE" | cut -f1)
 Depends: $depends
-Recommends: ffmpeg
+Recommends: ffmpeg, x11-utils
 Suggests: xvfb
+Enhances: xscreensaver
 Section: games
 Priority: optional
 Description: $(cat "$HERE/description.txt")

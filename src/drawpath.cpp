@@ -1,6 +1,7 @@
 #include "drawpath.h"
 
 #include "profile.h"
+#include "screen.h"
 #include "sprite_texture.h"
 
 #include <GL/gl.h>
@@ -14,19 +15,8 @@
 
 namespace {
 
-constexpr double RADIANS_PER_DEGREE = 3.14159265358979323846 / 180.0;   // glRotatef's degrees to radians
-constexpr uint8_t OPAQUE_ALPHA = 255;   // the only alpha at which blending leaves the source unchanged
 constexpr int MAX_KNOWN_SPRITES = 1024; // far more sprites than the show has; later ones are drawn the reference way
 constexpr int GL_ERROR_FLAGS = 8;       // OpenGL keeps at most one flag per kind of error, and has fewer kinds
-constexpr int UNPACK_ALIGNMENT = 4;     // OpenGL's default row alignment when it read the uploaded pixels
-// Texels of slack on each side of every texel range worked out here: covers the difference
-// between this double arithmetic and the rasteriser's float and fixed-point arithmetic.
-constexpr int TEXEL_SLACK = 1;
-// Pixels of slack on each side of every screen box worked out here, for the same reason.
-constexpr double PIXEL_SLACK = 1.0;
-// Screen and texel positions are held within this before they become ints: far beyond any screen
-// or image, far within the int range.
-constexpr double FAR_AWAY = 1e9;
 // A quad is scissored only when that leaves out at least this many pixels, a tile of the software
 // rasteriser: a scissor that cuts less costs more (a state change and extra edge tests) than it saves.
 constexpr double MIN_CUT_PIXELS = 64 * 64;
@@ -39,31 +29,6 @@ constexpr int BAND_ROWS = 64;
 // A backdrop is kept in a texture only when it covers at least this share of the screen: below it,
 // a clear and the quad cost less than copying the whole screen.
 constexpr double KEEP_BACKDROP_SHARE = 0.5;
-
-// Where one texel row of a sprite has something to show.
-struct RowSpans {
-    int seen_left = 0, seen_right = -1;       // first and last texel with alpha above 0; none when left > right
-    int opaque_left = 0, opaque_right = -1;   // its longest run of opaque texels; none when left > right
-};
-
-// What the fast path knows of one sprite's alpha channel.
-struct SpriteAlpha {
-    bool known = false;
-    int w = 0, h = 0;
-    std::vector<uint32_t> unopaque;   // summed-area table of texels with alpha below 255, (w + 1) x (h + 1)
-    int x0 = 0, y0 = 0, x1 = -1, y1 = -1;   // the smallest texel box holding every texel with alpha above 0
-    std::vector<RowSpans> rows;             // per texel row, top to bottom
-};
-
-// A box of whole texels or whole pixels, ends included.
-struct IntBox {
-    int x0, y0, x1, y1;
-};
-
-// An axis-aligned box of the plane, x0 <= x1 and y0 <= y1 unless empty.
-struct Box {
-    double x0, y0, x1, y1;
-};
 
 // What the fast path keeps between frames and within one.
 struct FastState {
@@ -86,13 +51,6 @@ DrawPath current_path = DEFAULT_DRAW_PATH;
 FastState fast;
 DrawSavings savings;
 std::vector<PlacedQuad>* watcher = nullptr;   // where the quads drawn are listed, when someone asks
-
-// Whether two placements draw the very same quad.
-bool same_quad(const PlacedQuad& a, const PlacedQuad& b)
-{
-    return a.sprite == b.sprite && a.w == b.w && a.h == b.h && a.s == b.s && a.tx == b.tx && a.ty == b.ty &&
-           a.turn == b.turn && a.ax == b.ax && a.ay == b.ay && a.flip == b.flip;
-}
 
 // Binds `texture` on the rectangle target unless the frame knows it is bound already.
 void bind(GLuint texture)
@@ -118,7 +76,16 @@ void set_blending(bool on)
     fast.blending = on;
 }
 
-// Limits drawing to the screen box `box` (y down, whole pixels), or to nothing less than the screen with null.
+// The first pixel of the drawable, along one axis, whose centre lies at or past the frame's pixel edge
+// `edge`, the frame being `size` pixels long from `origin` there. Boxes that share an edge share its
+// pixel: neither a gap nor an overlap between them, whatever the frame's scale.
+int drawable_edge(int edge, int origin, int size, int profile_size)
+{
+    return origin + static_cast<int>(std::ceil(double(edge) * size / profile_size - 0.5));
+}
+
+// Limits drawing to the screen box `box` (y down, whole pixels of the frame), or to nothing less than
+// the screen with null; the box is carried to the drawable's pixels where the frame is fitted.
 void set_scissor(const IntBox* box)
 {
     if (!box) {
@@ -127,7 +94,12 @@ void set_scissor(const IntBox* box)
         fast.scissoring = false;
         return;
     }
-    glScissor(box->x0, SCREEN_HEIGHT - 1 - box->y1, box->x1 - box->x0 + 1, box->y1 - box->y0 + 1);
+    const FrameFit& fit = frame_fit();
+    const int x0 = drawable_edge(box->x0, fit.x, fit.w, SCREEN_WIDTH);
+    const int x1 = drawable_edge(box->x1 + 1, fit.x, fit.w, SCREEN_WIDTH);
+    const int y0 = drawable_edge(SCREEN_HEIGHT - 1 - box->y1, fit.y, fit.h, SCREEN_HEIGHT);   // OpenGL's rows run up
+    const int y1 = drawable_edge(SCREEN_HEIGHT - box->y0, fit.y, fit.h, SCREEN_HEIGHT);
+    glScissor(x0, y0, x1 - x0, y1 - y0);
     if (!fast.scissoring)
         glEnable(GL_SCISSOR_TEST);
     fast.scissoring = true;
@@ -162,147 +134,6 @@ void emit_quad(const PlacedQuad& q)
     glLoadIdentity();
 }
 
-}
-
-// The inverse of the quad's model-view matrix, then its texture mapping.
-void quad_texture_at(const PlacedQuad& q, double x, double y, double& u, double& v)
-{
-    const double bx = x / q.s - q.tx;
-    const double by = y / q.s - q.ty;
-    const double c = std::cos(q.turn * RADIANS_PER_DEGREE);
-    const double sn = std::sin(q.turn * RADIANS_PER_DEGREE);
-    const double vx = bx * c + by * sn;   // the turn undone
-    const double vy = -bx * sn + by * c;
-    u = q.flip ? q.ax - vx : vx + q.ax;
-    v = vy + q.ay;
-}
-
-// The quad's texture mapping undone, then its model-view matrix.
-void quad_screen_at(const PlacedQuad& q, double u, double v, double& x, double& y)
-{
-    const double vx = q.flip ? q.ax - u : u - q.ax;
-    const double vy = v - q.ay;
-    const double c = std::cos(q.turn * RADIANS_PER_DEGREE);
-    const double sn = std::sin(q.turn * RADIANS_PER_DEGREE);
-    x = q.s * (q.tx + vx * c - vy * sn);
-    y = q.s * (q.ty + vx * sn + vy * c);
-}
-
-namespace {
-
-// The smallest box holding the four corners of `box` carried through `map`.
-template <typename Map>
-Box map_box(const Box& box, Map map)
-{
-    Box out = {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
-    for (double x : {box.x0, box.x1})
-        for (double y : {box.y0, box.y1}) {
-            double mx, my;
-            map(x, y, mx, my);
-            out = {std::min(out.x0, mx), std::min(out.y0, my), std::max(out.x1, mx), std::max(out.y1, my)};
-        }
-    return out;
-}
-
-// The screen, grown by `grow` pixels on every side.
-Box screen_box(double grow)
-{
-    return {-grow, -grow, SCREEN_WIDTH + grow, SCREEN_HEIGHT + grow};
-}
-
-// The texture coordinates the quad puts on the screen and a pixel of slack around it.
-Box screen_in_texture(const PlacedQuad& q)
-{
-    return map_box(screen_box(PIXEL_SLACK), [&](double x, double y, double& u, double& v) {
-        quad_texture_at(q, x, y, u, v);
-    });
-}
-
-// The texture coordinates that on-screen fragments of the quad may have, or an empty box.
-Box on_screen_texture(const PlacedQuad& q)
-{
-    const Box seen = screen_in_texture(q);
-    return {std::max(seen.x0, 0.0), std::max(seen.y0, 0.0), std::min(seen.x1, double(q.w)),
-            std::min(seen.y1, double(q.h))};
-}
-
-// `v` rounded down to a whole number, held within the int range (a quad at a huge or tiny scale
-// maps far beyond it); not-a-number counts as huge.
-int whole_below(double v)
-{
-    return static_cast<int>(std::floor(std::max(-FAR_AWAY, std::min(FAR_AWAY, v))));
-}
-
-// `v` rounded up to a whole number, held within the int range like whole_below.
-int whole_above(double v)
-{
-    return static_cast<int>(std::ceil(std::max(-FAR_AWAY, std::min(FAR_AWAY, v))));
-}
-
-// Whether a box holds no point.
-bool empty(const Box& b)
-{
-    return !(b.x0 < b.x1 && b.y0 < b.y1);
-}
-
-// The texels linear filtering may read for texture coordinates in `b`, clamped to the image.
-IntBox texels_read(const Box& b, int w, int h)
-{
-    // A coordinate u blends texels floor(u - 0.5) and the one after it, each clamped to the edge.
-    return {std::max(0, whole_below(b.x0 - 0.5) - TEXEL_SLACK), std::max(0, whole_below(b.y0 - 0.5) - TEXEL_SLACK),
-            std::min(w - 1, whole_below(b.x1 - 0.5) + 1 + TEXEL_SLACK),
-            std::min(h - 1, whole_below(b.y1 - 0.5) + 1 + TEXEL_SLACK)};
-}
-
-// Whether every texel of `box` is opaque.
-bool all_opaque(const SpriteAlpha& a, const IntBox& box)
-{
-    const size_t row = static_cast<size_t>(a.w) + 1;
-    auto at = [&](int x, int y) { return a.unopaque[static_cast<size_t>(y) * row + x]; };
-    return at(box.x1 + 1, box.y1 + 1) - at(box.x0, box.y1 + 1) - at(box.x1 + 1, box.y0) + at(box.x0, box.y0) == 0;
-}
-
-// Whether the quad covers the whole screen, with slack on every side.
-bool covers_screen(const PlacedQuad& q)
-{
-    const Box seen = screen_in_texture(q);
-    return seen.x0 >= 0 && seen.y0 >= 0 && seen.x1 <= q.w && seen.y1 <= q.h;
-}
-
-// The whole screen pixels outside which no fragment of the quad can read a texel that is not
-// fully transparent; false when there are none.
-bool visible_pixels(const PlacedQuad& q, const SpriteAlpha& a, IntBox& pixels)
-{
-    if (a.x1 < a.x0)
-        return false;
-    // Coordinates from x0 - 0.5 to x1 + 1.5 read one of the texels x0 to x1; slack around that.
-    const Box texture = {a.x0 - 0.5 - TEXEL_SLACK, a.y0 - 0.5 - TEXEL_SLACK, a.x1 + 1.5 + TEXEL_SLACK,
-                         a.y1 + 1.5 + TEXEL_SLACK};
-    const Box screen = map_box(texture, [&](double u, double v, double& x, double& y) {
-        quad_screen_at(q, u, v, x, y);
-    });
-    pixels = {std::max(0, whole_below(screen.x0 - PIXEL_SLACK)), std::max(0, whole_below(screen.y0 - PIXEL_SLACK)),
-              std::min(SCREEN_WIDTH - 1, whole_above(screen.x1 + PIXEL_SLACK)),
-              std::min(SCREEN_HEIGHT - 1, whole_above(screen.y1 + PIXEL_SLACK))};
-    return pixels.x0 <= pixels.x1 && pixels.y0 <= pixels.y1;
-}
-
-// The pixels of the screen within the quad's bounding box.
-double on_screen_pixels(const PlacedQuad& q)
-{
-    const Box whole = {0.0, 0.0, double(q.w), double(q.h)};
-    const Box b = map_box(whole, [&](double u, double v, double& x, double& y) { quad_screen_at(q, u, v, x, y); });
-    const double w = std::min(b.x1, double(SCREEN_WIDTH)) - std::max(b.x0, 0.0);
-    const double h = std::min(b.y1, double(SCREEN_HEIGHT)) - std::max(b.y0, 0.0);
-    return w > 0 && h > 0 ? w * h : 0.0;
-}
-
-// The share of the screen the quad's bounding box covers.
-double screen_share(const PlacedQuad& q)
-{
-    return on_screen_pixels(q) / (double(SCREEN_WIDTH) * SCREEN_HEIGHT);
-}
-
 // Pays the frame's clear if it is still owed.
 void settle_clear()
 {
@@ -318,13 +149,13 @@ void forget_gl_errors()
         continue;
 }
 
-// Copies the screen, as the clear and the first quad left it, into the backdrop texture.
+// Copies the frame's pixels, as the clear and the first quad left them, into the backdrop texture.
 void keep_backdrop(const PlacedQuad& q)
 {
     if (!fast.backdrop_texture) {
         glGenTextures(1, &fast.backdrop_texture);
         bind(fast.backdrop_texture);
-        glTexImage2D(SPRITE_TEXTURE, 0, GL_RGBA, SCREEN_WIDTH, SCREEN_HEIGHT, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexImage2D(SPRITE_TEXTURE, 0, GL_RGBA, frame_fit().w, frame_fit().h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
         // Nearest texels, one per pixel: the copy puts back exactly the pixels it took.
         glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(SPRITE_TEXTURE, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -336,7 +167,7 @@ void keep_backdrop(const PlacedQuad& q)
     glGetIntegerv(GL_DRAW_BUFFER, &drawn_into);
     forget_gl_errors();
     glReadBuffer(static_cast<GLenum>(drawn_into));
-    glCopyTexSubImage2D(SPRITE_TEXTURE, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    glCopyTexSubImage2D(SPRITE_TEXTURE, 0, 0, 0, frame_fit().x, frame_fit().y, frame_fit().w, frame_fit().h);
     // A texture the driver could not make this large, or a copy it refused, keeps nothing.
     fast.backdrop_kept = glGetError() == GL_NO_ERROR;
     fast.backdrop = q;
@@ -354,8 +185,8 @@ void put_backdrop()
     // operations per fragment for the software rasteriser.
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     // Texture rows run bottom to top as the screen's rows did when they were copied.
-    const float right = texel_coordinate(SCREEN_WIDTH, SCREEN_WIDTH);
-    const float top = texel_coordinate(SCREEN_HEIGHT, SCREEN_HEIGHT);
+    const float right = texel_coordinate(frame_fit().w, frame_fit().w);   // one texel per pixel of the fitted frame
+    const float top = texel_coordinate(frame_fit().h, frame_fit().h);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2i(0, SCREEN_HEIGHT);
@@ -402,7 +233,7 @@ QuadPlan plan_quad(const PlacedQuad& q)
     if (!alpha)
         return plan;
     const Box seen = on_screen_texture(q);
-    if (empty(seen) || !visible_pixels(q, *alpha, plan.pixels)) {
+    if (empty(seen) || !visible_pixels(q, {alpha->x0, alpha->y0, alpha->x1, alpha->y1}, plan.pixels)) {
         plan.shows = false;   // off screen, or every texel it can read there is fully transparent
         return plan;
     }
@@ -421,13 +252,17 @@ bool start_picture(const PlacedQuad& q, const QuadPlan& plan, bool& keep)
     keep = fast.had_first && same_quad(fast.last_first, q) && screen_share(q) >= KEEP_BACKDROP_SHARE;
     fast.had_first = true;
     fast.last_first = q;
+    // The bars around a fitted frame are black only if cleared: the clear is left out only without bars.
+    const bool clear_skippable = frame_fills_drawable();
     if (fast.backdrop_kept && same_quad(fast.backdrop, q)) {
-        fast.clear_pending = false;
+        if (clear_skippable)
+            fast.clear_pending = false;
+        settle_clear();
         put_backdrop();
         ++savings.backdrops_put;
         return true;
     }
-    if (plan.opaque && covers_screen(q))
+    if (plan.opaque && covers_screen(q) && clear_skippable)
         ++savings.clears;
     else
         settle_clear();
@@ -440,18 +275,6 @@ bool banded(const PlacedQuad& q, const QuadPlan& plan)
 {
     const long pixels = long(plan.pixels.x1 - plan.pixels.x0 + 1) * (plan.pixels.y1 - plan.pixels.y0 + 1);
     return q.turn == 0.0f && known_alpha(q) && pixels >= BANDED_MIN_PIXELS;
-}
-
-// The whole pixel columns whose centres the unturned quad maps into texture columns u0 to u1;
-// grown (or, with a negative `grow`, shrunk) by `grow` pixels on each side.
-void columns_of(const PlacedQuad& q, double u0, double u1, double grow, int& x0, int& x1)
-{
-    double xa, xb, y;
-    quad_screen_at(q, u0, 0.0, xa, y);
-    quad_screen_at(q, u1, 0.0, xb, y);
-    // A pixel's centre lies half a pixel right of its left edge.
-    x0 = whole_above(std::min(xa, xb) - 0.5 - grow);
-    x1 = whole_below(std::max(xa, xb) - 0.5 + grow);
 }
 
 // Draws the quad over the pixels x0 to x1 of screen rows y0 to y1, blended or not.
@@ -473,14 +296,7 @@ void draw_band(const PlacedQuad& q, const SpriteAlpha& a, const IntBox& pixels, 
     quad_texture_at(q, 0.0, y0 + 0.5, u, v0);
     quad_texture_at(q, 0.0, y1 + 0.5, u, v1);
     const IntBox rows = texels_read({0.0, std::min(v0, v1), 0.0, std::max(v0, v1)}, q.w, q.h);
-    RowSpans band = {q.w, -1, 0, q.w - 1};
-    for (int r = rows.y0; r <= rows.y1; ++r) {
-        const RowSpans& spans = a.rows[r];
-        band.seen_left = std::min(band.seen_left, spans.seen_left);
-        band.seen_right = std::max(band.seen_right, spans.seen_right);
-        band.opaque_left = std::max(band.opaque_left, spans.opaque_left);
-        band.opaque_right = std::min(band.opaque_right, spans.opaque_right);
-    }
+    const RowSpans band = band_spans(a, rows.y0, rows.y1);
     if (band.seen_left > band.seen_right)
         return;   // the band reads only fully transparent texels
     int seen0, seen1, opaque0, opaque1;
@@ -586,49 +402,9 @@ void learn_sprite_alpha(int sprite, const SDL_Surface* pixels)
         fast.sprites.resize(sprite + 1);
     fast.backdrop_kept = false;   // the kept backdrop may show the old picture
     fast.had_first = false;
-    SpriteAlpha& a = fast.sprites[sprite];
-    a = SpriteAlpha();
-    if (!pixels || pixels->w <= 0 || pixels->h <= 0)
-        return;
-    const int bytes = pixels->format->BytesPerPixel;
-    // OpenGL read rows of w pixels, each row starting at a multiple of its unpack alignment.
-    const size_t stride = (static_cast<size_t>(pixels->w) * bytes + UNPACK_ALIGNMENT - 1) / UNPACK_ALIGNMENT *
-                          UNPACK_ALIGNMENT;
-    const auto* base = static_cast<const uint8_t*>(pixels->pixels);
-    a.w = pixels->w;
-    a.h = pixels->h;
-    const size_t row = static_cast<size_t>(a.w) + 1;
-    a.unopaque.assign(row * (a.h + 1), 0);
-    a.x0 = a.w;
-    a.y0 = a.h;
-    a.rows.assign(a.h, RowSpans());
-    for (int y = 0; y < a.h; ++y) {
-        uint32_t unopaque_so_far = 0;
-        int run_start = 0;
-        RowSpans& spans = a.rows[y];
-        spans.seen_left = a.w;
-        for (int x = 0; x < a.w; ++x) {
-            // Three bytes a pixel were uploaded as GL_RGB: every texel opaque.
-            const uint8_t alpha = bytes == 4 ? base[y * stride + x * 4 + 3] : OPAQUE_ALPHA;
-            unopaque_so_far += alpha < OPAQUE_ALPHA;
-            a.unopaque[(y + 1) * row + x + 1] = a.unopaque[y * row + x + 1] + unopaque_so_far;
-            if (alpha < OPAQUE_ALPHA) {
-                run_start = x + 1;
-            } else if (x - run_start > spans.opaque_right - spans.opaque_left) {
-                spans.opaque_left = run_start;
-                spans.opaque_right = x;
-            }
-            if (alpha > 0) {
-                spans.seen_left = std::min(spans.seen_left, x);
-                spans.seen_right = x;
-                a.x0 = std::min(a.x0, x);
-                a.y0 = std::min(a.y0, y);
-                a.x1 = std::max(a.x1, x);
-                a.y1 = std::max(a.y1, y);
-            }
-        }
-    }
-    a.known = true;
+    fast.sprites[sprite] = pixels ? analyse_sprite_alpha(static_cast<const uint8_t*>(pixels->pixels), pixels->w,
+                                                         pixels->h, pixels->format->BytesPerPixel)
+                                  : SpriteAlpha();
 }
 
 // Clears at once on the reference path; the fast path owes the clear until its first quad.
@@ -676,4 +452,15 @@ void draw_placed_quad(const PlacedQuad& quad)
         reference_quad(quad);
     else
         fast_quad(quad);
+}
+
+// Deletes the backdrop texture, so the next one is made at the frame's new size.
+void forget_backdrop()
+{
+    if (fast.backdrop_texture)
+        glDeleteTextures(1, &fast.backdrop_texture);
+    fast.backdrop_texture = 0;
+    fast.backdrop_kept = false;
+    fast.had_first = false;
+    fast.bound_known = false;
 }

@@ -9,6 +9,8 @@
 #ifndef DRAWPATH_H
 #define DRAWPATH_H
 
+#include "quad_geometry.h"
+
 #include <SDL/SDL.h>
 #include <vector>
 
@@ -21,19 +23,6 @@ constexpr DrawPath DEFAULT_DRAW_PATH = DrawPath::REFERENCE;
 #else
 constexpr DrawPath DEFAULT_DRAW_PATH = DrawPath::FAST;
 #endif
-
-// One quad as the quad functions place it: the model-view matrix is scale s, then a translation
-// to (tx, ty), then a turn of `turn` degrees; the sprite's whole image is mapped onto the integer
-// rectangle around the anchor (ax, ay), mirrored left to right with `flip`.
-struct PlacedQuad {
-    int sprite = 0;
-    int w = 0, h = 0;   // the sprite's image size
-    float s = 1.0f;
-    float tx = 0.0f, ty = 0.0f;
-    float turn = 0.0f;
-    int ax = 0, ay = 0;
-    bool flip = false;
-};
 
 // What the fast path left out, counted since the last reset.
 struct DrawSavings {
@@ -71,12 +60,6 @@ void choose_draw_path(const char* setting);
 // sprite, which the fast path then draws like the reference path.
 void learn_sprite_alpha(int sprite, const SDL_Surface* pixels);
 
-// The texture coordinates (u across, v down, in texels) the quad puts on the screen point (x, y).
-void quad_texture_at(const PlacedQuad& quad, double x, double y, double& u, double& v);
-
-// The screen point the quad puts the texture coordinates (u, v) on.
-void quad_screen_at(const PlacedQuad& quad, double u, double v, double& x, double& y);
-
 // Appends every quad drawn from now on, either path, to `into`; null stops. Lets the frame
 // benchmark see what a frame is made of.
 void watch_quads(std::vector<PlacedQuad>* into);
@@ -86,6 +69,9 @@ void begin_frame();
 
 // Ends a frame: clears a screen no quad was drawn on and leaves OpenGL in the show's fixed state.
 void end_frame();
+
+// Forgets the kept backdrop and its texture, made for the frame's old place in the drawable.
+void forget_backdrop();
 
 // Binds the sprite's texture and draws its quad. Quads outside a frame take the reference path.
 void draw_placed_quad(const PlacedQuad& quad);

@@ -2,6 +2,7 @@
 
 #include "drawpath.h"
 #include "sceneswarm.h"
+#include "screen.h"
 #include "showfiles.h"
 #include "sprite_texture.h"
 
@@ -36,12 +37,13 @@ SPRITEDATA::SPRITEDATA(int w, int h) : w(w), h(h) {}
 // Nothing to release: the record is plain values.
 SPRITEDATA::~SPRITEDATA() {}
 
-// Opens the full-screen OpenGL window of the profile and loads the sprites and the font.
+// Opens the full-screen OpenGL window of the profile (or the screen the settings ask for) and loads
+// the sprites and the font.
 bool init_sdl()
 {
-    if (SDL_Init(SDL_INIT_EVERYTHING) < 0)
+    if (SDL_Init(sdl_subsystems()) < 0)
         return false;
-    if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, SDL_OPENGL | SDL_FULLSCREEN))
+    if (!open_screen())
         return false;
     if (!init_GL())
         return false;
@@ -96,10 +98,11 @@ void draw_frame()
     end_frame();
 }
 
-// Shows the back buffer.
+// Shows the back buffer; an off-screen frame has nowhere to be shown.
 void present_frame()
 {
-    SDL_GL_SwapBuffers();
+    if (screen_is_sdl())
+        SDL_GL_SwapBuffers();
 }
 
 // The big-endian 32-bit number at `bytes`, as PNG stores its chunk lengths.

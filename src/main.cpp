@@ -2,6 +2,7 @@
 
 #include "gfx.h"
 #include "file.h"
+#include "screen.h"
 #include "sceneswarm.h"
 #include "sound.h"
 
@@ -93,11 +94,16 @@ bool main_pass(MAINCLOCK& clock, double now, void (*logic)())
     return draw;
 }
 
-// Ends the program on an Escape key press or a quit request; other events are dropped.
+// Ends the program on an Escape key press or a quit request and refits the frame to a resized
+// window; other events are dropped.
 void drain_events()
 {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_VIDEORESIZE && !resize_screen(event.resize.w, event.resize.h)) {
+            std::cout << "VIDEO ERROR: " << SDL_GetError() << std::endl;
+            std::exit(1);
+        }
         if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE)
             std::exit(0);
         if (event.type == SDL_QUIT)

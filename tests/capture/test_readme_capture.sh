@@ -1,13 +1,12 @@
 # The README's first capture command, exactly as printed there, twenty times in a row from the run
-# folder, each under the fresh virtual X server its xvfb-run starts: every run must succeed. (A
-# server that resets when its first client leaves turns SDL 1.2's second connection away now and then.)
+# folder of a machine without a screen: every run must succeed, as a newcomer's would.
 source "$(dirname "$0")/../support/lib.sh" "$@"
 
 README=$(dirname "$0")/../../README.md
-RUNS=20        # enough that a one-in-four failure cannot pass by chance
+RUNS=20        # enough that a failure one start in four cannot pass by chance
 OUTPUT=try.mp4 # the output the command names
 
-command=$(grep -m 1 -F -- "./demo-capture --length 2 -o $OUTPUT" "$README") || fail "the README has no short capture command"
+command=$(grep -m 1 -x -F -- "./demo-capture --length 2 -o $OUTPUT" "$README") || fail "the README has no short capture command"
 cd "$RUN_DIR"
 for ((run = 1; run <= RUNS; run++)); do
   rm -f "$OUTPUT"

@@ -9,6 +9,7 @@
 #include "glsupport.h"
 #include "scene.h"
 #include "sceneswarm.h"
+#include "screen.h"
 #include "seeded_show.h"
 #include "testsupport.h"
 
@@ -42,14 +43,24 @@ void poison_back_buffer()
     glClearColor(0, 0, 0, 0);   // the show's own clear colour again
 }
 
-// Reads the whole back buffer.
+// Reads the whole back buffer, bars and all.
 Frame read_frame()
 {
-    Frame frame(static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT * 4);
+    const FrameFit& fit = frame_fit();
+    Frame frame(static_cast<size_t>(fit.drawable_w) * fit.drawable_h * 4);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
+    glReadPixels(0, 0, fit.drawable_w, fit.drawable_h, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
     return frame;
+}
+
+// Makes the window w x h and fits the frame into it; false when the OpenGL context did not survive.
+bool resize_window(int w, int h, Uint32 flags)
+{
+    if (!SDL_SetVideoMode(w, h, SCREEN_BPP, flags) || !glIsEnabled(GL_BLEND))
+        return false;
+    apply_frame_fit(fit_frame(w, h));
+    return true;
 }
 
 // An empty string when the frames are equal in colour, else where and how often they differ.
@@ -62,7 +73,8 @@ std::string difference(const Frame& reference, const Frame& fast)
             continue;
         if (pixels++ == 0) {
             const size_t at = i / 4;
-            first << "first at (" << at % SCREEN_WIDTH << ", " << SCREEN_HEIGHT - 1 - at / SCREEN_WIDTH
+            const size_t w = frame_fit().drawable_w;
+            first << "first at (" << at % w << ", " << frame_fit().drawable_h - 1 - at / w
                   << "): reference " << int(reference[i]) << "," << int(reference[i + 1]) << ","
                   << int(reference[i + 2]) << " fast " << int(fast[i]) << "," << int(fast[i + 1]) << ","
                   << int(fast[i + 2]);
@@ -141,6 +153,29 @@ TEST_F(DrawPaths, ConsecutiveFramesAcrossEverySceneSwitchAreTheSameBothWays)
         compare_run(2 * SWITCH_MARGIN);
     }
     EXPECT_GE(draw_savings().backdrops_kept, 3) << "each scene's backdrop is kept anew after a switch";
+}
+
+TEST_F(DrawPaths, FramesFittedToOtherWindowSizesAreTheSameBothWays)
+{
+    struct Size {
+        const char* name;
+        int w, h;
+    };
+    const Size sizes[] = {{"smaller, a little wider", SCREEN_WIDTH / 2 + 37, SCREEN_HEIGHT / 2 + 11},
+                          {"square: bars above and below", SCREEN_HEIGHT, SCREEN_HEIGHT},
+                          {"larger, wider still", SCREEN_WIDTH * 4 / 3 + 50, SCREEN_HEIGHT * 4 / 3}};
+    for (const Size& size : sizes) {
+        SCOPED_TRACE(size.name);
+        ASSERT_TRUE(resize_window(size.w, size.h, SDL_OPENGL)) << SDL_GetError();
+        for (int tick : {700, 15700, 21300}) {
+            run_until(tick);
+            compare_run(FRAMES_PER_MOMENT);
+        }
+        const Frame frame = draw(DrawPath::FAST);
+        EXPECT_EQ(frame[0] | frame[1] | frame[2], 0) << "the bar's corner is black";
+    }
+    EXPECT_GT(draw_savings().backdrops_put, 0) << "a fitted backdrop is put from its texture";
+    ASSERT_TRUE(resize_window(SCREEN_WIDTH, SCREEN_HEIGHT, SDL_OPENGL | SDL_FULLSCREEN));
 }
 
 TEST_F(DrawPaths, AFrameWithNothingShownIsClearedBothWays)

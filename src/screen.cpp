@@ -1,0 +1,254 @@
+#include "screen.h"
+
+#include "drawpath.h"
+#include "gfx.h"
+#include "profile.h"
+
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#ifndef __EMSCRIPTEN__
+#include <SDL/SDL_syswm.h>
+#include <X11/Xlib.h>
+#endif
+
+namespace {
+
+constexpr Uint32 PROFILE_FLAGS = SDL_OPENGL | SDL_FULLSCREEN;   // the show's own mode, as it always was
+constexpr Uint32 WINDOW_FLAGS = SDL_OPENGL | SDL_RESIZABLE;    // a window the user may resize
+constexpr Uint32 GIVEN_WINDOW_FLAGS = SDL_OPENGL;              // SDL draws into the window it was given
+
+ScreenRequest request;
+ContextMaker context_maker = nullptr;   // null: SDL's video mode makes the context
+FrameFit current = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT};
+
+// Reads "<number>" at `text` into `value`, advancing `text`; false when no digit is there or the
+// number exceeds `limit`.
+bool read_number(const char*& text, int limit, int& value)
+{
+    if (!std::isdigit(static_cast<unsigned char>(*text)))
+        return false;
+    long number = 0;
+    for (; std::isdigit(static_cast<unsigned char>(*text)); ++text) {
+        number = number * 10 + (*text - '0');
+        if (number > limit)
+            return false;
+    }
+    value = static_cast<int>(number);
+    return true;
+}
+
+// Reads "WxH" within the window sizes the show draws at; false for anything else.
+bool read_window_size(const char* text, int& w, int& h)
+{
+    if (!read_number(text, MAX_WINDOW_WIDTH, w) || (*text != 'x' && *text != 'X'))
+        return false;
+    ++text;
+    return read_number(text, MAX_WINDOW_HEIGHT, h) && *text == '\0' && w >= MIN_WINDOW_WIDTH &&
+           h >= MIN_WINDOW_HEIGHT;
+}
+
+// Whether `text` is a window id as SDL reads it (decimal, or hexadecimal after 0x), and not 0.
+bool is_window_id(const char* text)
+{
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long id = std::strtoul(text, &end, 0);
+    return std::isdigit(static_cast<unsigned char>(*text)) && *end == '\0' && errno == 0 && id != 0;
+}
+
+// The size of the window SDL was given, as the X server has it; the profile's size if unknown.
+void given_window_size(int& w, int& h)
+{
+    w = SCREEN_WIDTH;
+    h = SCREEN_HEIGHT;
+#ifndef __EMSCRIPTEN__
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) != 1 || info.subsystem != SDL_SYSWM_X11)
+        return;
+    XWindowAttributes attributes;
+    info.info.x11.lock_func();
+    const Status known = XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes);
+    info.info.x11.unlock_func();
+    if (known && attributes.width > 0 && attributes.height > 0) {
+        w = attributes.width;
+        h = attributes.height;
+    }
+#endif
+}
+
+// Opens the video mode of the request; the drawable's size in w and h.
+bool open_video_mode(int& w, int& h)
+{
+    switch (request.mode) {
+    case ScreenMode::WINDOW:
+        w = request.w;
+        h = request.h;
+        return SDL_SetVideoMode(w, h, SCREEN_BPP, WINDOW_FLAGS) != nullptr;
+    case ScreenMode::FIT: {
+        // Asked before the first mode is set, this is the desktop's own resolution: no mode switch.
+        const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
+        w = desktop && desktop->current_w > 0 ? desktop->current_w : SCREEN_WIDTH;
+        h = desktop && desktop->current_h > 0 ? desktop->current_h : SCREEN_HEIGHT;
+        return SDL_SetVideoMode(w, h, SCREEN_BPP, PROFILE_FLAGS) != nullptr;
+    }
+    case ScreenMode::GIVEN_WINDOW:
+        // sdl12-compat's SDL 2 draws OpenGL into a window it is handed only when this hint says
+        // the window can take it; classic SDL ignores the hint.
+        setenv("SDL_VIDEO_FOREIGN_WINDOW_OPENGL", "1", 1);
+        if (!SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, GIVEN_WINDOW_FLAGS))
+            return false;
+        given_window_size(w, h);
+        // sdl12-compat draws a mode of another size than its window off-screen and scales that to
+        // the window, which would fit the fitted frame twice: the mode is made the window's size.
+        return (w == SCREEN_WIDTH && h == SCREEN_HEIGHT) ||
+               SDL_SetVideoMode(w, h, SCREEN_BPP, GIVEN_WINDOW_FLAGS) != nullptr;
+    case ScreenMode::PROFILE:
+        break;
+    }
+    w = SCREEN_WIDTH;
+    h = SCREEN_HEIGHT;
+    return SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, PROFILE_FLAGS) != nullptr;
+}
+
+}
+
+// Window id first (whoever made the window wants it used), then a window size, then the desktop's size.
+ScreenRequest screen_request(const char* window, const char* fit, const char* window_id, std::string& problem)
+{
+    ScreenRequest asked;
+    problem.clear();
+    if (window_id && *window_id) {
+        if (is_window_id(window_id)) {
+            asked.mode = ScreenMode::GIVEN_WINDOW;
+            return asked;
+        }
+        problem = std::string("SDL_WINDOWID=") + window_id + " is not a window id: ignoring it";
+    }
+    if (window && *window) {
+        if (read_window_size(window, asked.w, asked.h)) {
+            asked.mode = ScreenMode::WINDOW;
+            return asked;
+        }
+        problem = std::string("QUORAVINT_WINDOW=") + window + " is not a window size from " +
+                  std::to_string(MIN_WINDOW_WIDTH) + "x" + std::to_string(MIN_WINDOW_HEIGHT) + " to " +
+                  std::to_string(MAX_WINDOW_WIDTH) + "x" + std::to_string(MAX_WINDOW_HEIGHT) +
+                  ": using the full screen";
+    }
+    if (fit && *fit && std::strcmp(fit, "0") != 0) {
+        if (std::strcmp(fit, "1") == 0) {
+            asked.mode = ScreenMode::FIT;
+            return asked;
+        }
+        problem = std::string("QUORAVINT_FIT=") + fit + " is neither 1 nor 0: using the profile's screen size";
+    }
+    return asked;
+}
+
+// The largest frame of the profile's aspect inside w x h, rounded to whole pixels, centred.
+FrameFit fit_frame(int w, int h)
+{
+    FrameFit fit;
+    fit.drawable_w = std::max(w, 1);
+    fit.drawable_h = std::max(h, 1);
+    const long wide = long(fit.drawable_w) * SCREEN_HEIGHT;   // compared without rounding
+    const long tall = long(fit.drawable_h) * SCREEN_WIDTH;
+    if (wide <= tall) {
+        fit.w = fit.drawable_w;
+        fit.h = static_cast<int>((wide * 2 + SCREEN_WIDTH) / (2L * SCREEN_WIDTH));
+    } else {
+        fit.h = fit.drawable_h;
+        fit.w = static_cast<int>((tall * 2 + SCREEN_HEIGHT) / (2L * SCREEN_HEIGHT));
+    }
+    fit.w = std::max(fit.w, 1);
+    fit.h = std::max(fit.h, 1);
+    fit.x = (fit.drawable_w - fit.w) / 2;
+    fit.y = (fit.drawable_h - fit.h) / 2;
+    return fit;
+}
+
+// Remembers who makes the context.
+void make_context_with(ContextMaker maker)
+{
+    context_maker = maker;
+}
+
+// SDL's video stays down when it does not make the context: it would want a display.
+Uint32 sdl_subsystems()
+{
+    return context_maker ? SDL_INIT_EVERYTHING & ~SDL_INIT_VIDEO : SDL_INIT_EVERYTHING;
+}
+
+// Whether SDL's video makes the context.
+bool screen_is_sdl()
+{
+    return !context_maker;
+}
+
+// Reads the settings, names a bad one, opens the mode and fits the frame into it; a context made
+// elsewhere draws the profile's size exactly.
+bool open_screen()
+{
+    if (context_maker)
+        return context_maker(SCREEN_WIDTH, SCREEN_HEIGHT);
+    std::string problem;
+    request = screen_request(std::getenv("QUORAVINT_WINDOW"), std::getenv("QUORAVINT_FIT"),
+                             std::getenv("SDL_WINDOWID"), problem);
+    if (!problem.empty()) {
+        std::cerr << problem << std::endl;
+        if (problem.rfind("SDL_WINDOWID", 0) == 0)
+            unsetenv("SDL_WINDOWID");   // SDL would otherwise try to draw into it
+    }
+    int w = 0, h = 0;
+    if (!open_video_mode(w, h))
+        return false;
+    if (request.mode != ScreenMode::PROFILE)
+        apply_frame_fit(fit_frame(w, h));
+    return true;
+}
+
+// A window's new size: the same mode at that size, the frame refitted, the textures back if lost.
+bool resize_screen(int w, int h)
+{
+    if (request.mode != ScreenMode::WINDOW)
+        return true;
+    const FrameFit fit = fit_frame(w, h);
+    if (!SDL_SetVideoMode(fit.drawable_w, fit.drawable_h, SCREEN_BPP, WINDOW_FLAGS))
+        return false;
+    // The show's context always has blending on: a fresh one means SDL made a new context, whose
+    // textures are gone (sdl12-compat may; classic SDL on X keeps it).
+    if (!glIsEnabled(GL_BLEND)) {
+        if (!init_GL())
+            return false;
+        load_gfx();
+    }
+    apply_frame_fit(fit);
+    return true;
+}
+
+// Where the frame lands now.
+const FrameFit& frame_fit()
+{
+    return current;
+}
+
+// Records the fit, points the viewport at it and lets the fast path forget what it kept at the old size.
+void apply_frame_fit(const FrameFit& fit)
+{
+    current = fit;
+    glViewport(fit.x, fit.y, fit.w, fit.h);
+    forget_backdrop();
+}
+
+// Whether the viewport is the whole drawable at the profile's size.
+bool frame_fills_drawable()
+{
+    return current.x == 0 && current.y == 0 && current.w == SCREEN_WIDTH && current.h == SCREEN_HEIGHT &&
+           current.drawable_w == SCREEN_WIDTH && current.drawable_h == SCREEN_HEIGHT;
+}

@@ -1,0 +1,69 @@
+// Where the show's frame goes and how it is fitted there. By default the profile's own full-screen
+// mode, the frame filling it pixel for pixel. QUORAVINT_WINDOW=WxH asks for a resizable window,
+// QUORAVINT_FIT=1 for the whole desktop at its current resolution, and SDL_WINDOWID (a window someone
+// else made, e.g. a screensaver's) for that window: in all three the frame is scaled to the drawable
+// with its aspect kept, centred between black bars.
+#ifndef SCREEN_H
+#define SCREEN_H
+
+#include <SDL/SDL.h>
+#include <string>
+
+constexpr int MIN_WINDOW_WIDTH = 200;    // a screensaver's preview pane is about this small
+constexpr int MIN_WINDOW_HEIGHT = 150;
+constexpr int MAX_WINDOW_WIDTH = 3840;   // a 4K desktop: the largest drawable the show is made for
+constexpr int MAX_WINDOW_HEIGHT = 2160;
+
+// Where the frame lands in the drawable: the viewport, in OpenGL's window pixels (y up from the
+// bottom), and the drawable's own size.
+struct FrameFit {
+    int x = 0, y = 0, w = 0, h = 0;
+    int drawable_w = 0, drawable_h = 0;
+};
+
+// What the settings ask the screen to be.
+enum class ScreenMode { PROFILE, WINDOW, FIT, GIVEN_WINDOW };
+
+struct ScreenRequest {
+    ScreenMode mode = ScreenMode::PROFILE;
+    int w = 0, h = 0;   // the window's size in WINDOW mode
+};
+
+// The request made by the values of QUORAVINT_WINDOW, QUORAVINT_FIT and SDL_WINDOWID (each may be
+// null). A value that makes no sense is described in `problem` and ignored.
+ScreenRequest screen_request(const char* window, const char* fit, const char* window_id, std::string& problem);
+
+// The frame of the profile's size scaled into a drawable of w x h pixels, aspect kept, centred.
+FrameFit fit_frame(int w, int h);
+
+// Makes an OpenGL context current that draws w x h pixels, without SDL's video; false if it cannot.
+using ContextMaker = bool (*)(int w, int h);
+
+// Has open_screen make the context with `maker` instead of an SDL video mode (a capture without a
+// screen); SDL then starts without its video. Null: SDL's video mode again.
+void make_context_with(ContextMaker maker);
+
+// The SDL subsystems the show starts: every one, or every one but video when the context is made elsewhere.
+Uint32 sdl_subsystems();
+
+// Whether the frame is shown in an SDL window (and so presented by swapping its buffers).
+bool screen_is_sdl();
+
+// Opens the video mode the environment asks for (a bad setting is named on standard error and the
+// profile's mode is used) and fits the frame to it; false when SDL cannot open it.
+bool open_screen();
+
+// Takes a new drawable size (a resized window): the video mode follows it, the frame is refitted,
+// and the textures are loaded again if the OpenGL context did not survive; false when SDL fails.
+bool resize_screen(int w, int h);
+
+// Where the frame lands now; the profile's own size until a screen is opened.
+const FrameFit& frame_fit();
+
+// Makes `fit` the current one and points OpenGL's viewport at it.
+void apply_frame_fit(const FrameFit& fit);
+
+// Whether the frame fills the drawable exactly, pixel for pixel.
+bool frame_fills_drawable();
+
+#endif
