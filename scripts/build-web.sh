@@ -34,9 +34,9 @@ die() {
   exit 1
 }
 
-# The version of Debian's libxmp source package that apt would fetch.
+# The version of Debian's libxmp source package that apt would fetch; empty when apt knows none.
 libxmp_version() {
-  apt-cache showsrc libxmp 2>/dev/null | awk '/^Version:/ { print $2; exit }'
+  { apt-cache showsrc libxmp 2>/dev/null || true; } | awk '/^Version:/ { print $2; exit }'
 }
 
 # Builds libxmp for wasm from Debian's source package into the folder $1 (include/, lib/).

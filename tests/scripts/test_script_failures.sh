@@ -118,11 +118,12 @@ build-deb: no SDL 1.2 among the libraries|echo "shlibs:Depends=libc6 (>= 2.34)"|
 CASES
 
 # --- build-web.sh -------------------------------------------------------------------------------
-# apt-get source unpacks a libxmp whose build makes no library; emcc says version $2.
-while IFS='|' read -r CASE emscripten cached message; do
+# apt-cache knows libxmp's source or not (then fails, as the real one does); apt-get source unpacks
+# a libxmp whose build makes no library; emcc says its version.
+while IFS='|' read -r CASE sources emscripten cached message; do
   new_tree
-  printf '#!/bin/sh\nexit 0\n' >"$TREE/scripts/install-deps.sh"
-  fake apt-cache 'echo "Version: 4.5.0-1"'
+  printf '#!/bin/sh\nexit 0\n' | tee "$TREE/scripts/install-deps.sh" >"$TREE/scripts/install-web-deps.sh"
+  fake apt-cache "[ $sources = known ] || exit 100; echo 'Version: 4.5.0-1'"
   fake apt-get 'mkdir -p libxmp-4.5.0/include && touch libxmp-4.5.0/include/xmp.h'
   fake emconfigure
   fake emmake
@@ -135,9 +136,10 @@ while IFS='|' read -r CASE emscripten cached message; do
   [ -n "$cached" ] || [ -z "$(ls -A "$cache" 2>/dev/null)" ] || fail "published into the cache: $(ls "$cache")"
   ! grep -q "^emcmake" "$CALLS" || fail "went on to build the programs"
 done <<'CASES'
-build-web: libxmp built without its library|3.1.6||building libxmp made no header or library
-build-web: a half-built libxmp in the cache|3.1.6|yes|delete it (rm -rf
-build-web: no Emscripten version||yes|gave no Emscripten version
+build-web: libxmp built without its library|known|3.1.6||building libxmp made no header or library
+build-web: a half-built libxmp in the cache|known|3.1.6|yes|delete it (rm -rf
+build-web: no Emscripten version|known||yes|gave no Emscripten version
+build-web: no libxmp source known to apt|none|3.1.6||no libxmp source package known to apt
 CASES
 
 # --- test.sh ------------------------------------------------------------------------------------
