@@ -60,6 +60,12 @@ prepare_root() {
   # never waits for, nor blocks, an apt of this machine. Across file systems nothing is linked.
   find "$APT_ARCHIVES" -maxdepth 1 -name '*.deb' -exec cp -l -t "$into$APT_ARCHIVES" {} + 2>/dev/null ||
     say "Debian's packages will be downloaded again: $APT_ARCHIVES is on another file system"
+  # On a network that signs TLS with a certificate of its own (a company's proxy), Node.js on this
+  # machine is told to trust it through NODE_EXTRA_CA_CERTS; npm inside needs the same.
+  if [ -r "${NODE_EXTRA_CA_CERTS:-}" ]; then
+    mkdir -p "$into$(dirname "$NODE_EXTRA_CA_CERTS")"
+    cp -L "$NODE_EXTRA_CA_CERTS" "$into$NODE_EXTRA_CA_CERTS"
+  fi
   # The root shares this machine's network, where X servers listen on display numbers of their
   # own; their lock files tell xvfb-run -a inside which numbers are taken.
   cp -a /tmp/.X*-lock "$into/tmp/" 2>/dev/null || true
@@ -67,18 +73,19 @@ prepare_root() {
 
 # Runs the newcomer's steps inside the root at $1, in a mount namespace of its own: the mounts
 # vanish with it, even when this script is killed. The terminal's type goes in with them, as a
-# newcomer's shell has one.
+# newcomer's shell has one, and the certificate Node.js must trust, if any.
 run_inside() {
   local into=$1
   shift
   unshare --mount --propagation private -- bash -euc '
-    into=$1 tree=$2 term=$3
-    shift 3
+    into=$1 tree=$2 term=$3 extra_certs=$4
+    shift 4
     for fs in /proc /sys /dev /dev/pts; do mount --bind "$fs" "$into$fs"; done
     mount -t tmpfs tmpfs "$into/dev/shm"   # shared memory of its own (Chromium, Mesa), not the machine'"'"'s
     exec chroot "$into" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-      LANG=C.UTF-8 TERM="$term" QUORAVINT_FRESH=1 bash "$tree/scripts/newcomer.sh" "$@"
-  ' fresh "$into" "$TREE" "${TERM:-dumb}" "$@"
+      LANG=C.UTF-8 TERM="$term" ${extra_certs:+NODE_EXTRA_CA_CERTS="$extra_certs"} QUORAVINT_FRESH=1 \
+      bash "$tree/scripts/newcomer.sh" "$@"
+  ' fresh "$into" "$TREE" "${TERM:-dumb}" "${NODE_EXTRA_CA_CERTS:-}" "$@"
 }
 
 [ "$(id -u)" -eq 0 ] || die "the clean room mounts and changes root: run it as root (sudo scripts/test.sh --fresh)"
