@@ -68,6 +68,8 @@ library_dependencies() {
 
 # Writes DEBIAN/control and DEBIAN/md5sums.
 write_control() {
+  local depends
+  depends=$(library_dependencies)   # here, not in the here-document, so that its failure ends the script
   mkdir -p "$STAGE/DEBIAN"
   (cd "$STAGE" && find usr -type f -printf '%P\0' | sort -z | sed -z 's|^|usr/|' | xargs -0 md5sum) >"$STAGE/DEBIAN/md5sums"
   cat >"$STAGE/DEBIAN/control" <<CONTROL
@@ -76,7 +78,7 @@ Version: $VERSION
 Architecture: $ARCH
 Maintainer: $MAINTAINER
 Installed-Size: $(du -sk --exclude=DEBIAN "$STAGE" | cut -f1)
-Depends: $(library_dependencies)
+Depends: $depends
 Recommends: ffmpeg, x11-utils
 Suggests: xvfb
 Enhances: xscreensaver

@@ -18,6 +18,7 @@
 #   QUORAVINT_WEB_CACHE  where the wasm build of libxmp is kept between builds and clones,
 #                        default ~/.cache/quoravint-web (keyed by libxmp's and Emscripten's versions)
 set -euo pipefail
+shopt -s inherit_errexit   # a failure inside $( ... ) ends the script too, not only the substitution
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 WORK=${QUORAVINT_WEB_BUILD:-$ROOT/build-web}
@@ -40,9 +41,9 @@ die() {
   exit 1
 }
 
-# The version of Debian's libxmp source package that apt would fetch.
+# The version of Debian's libxmp source package that apt would fetch; empty when apt knows none.
 libxmp_version() {
-  apt-cache showsrc libxmp 2>/dev/null | awk '/^Version:/ { print $2; exit }'
+  { apt-cache showsrc libxmp 2>/dev/null || true; } | awk '/^Version:/ { print $2; exit }'
 }
 
 # Builds libxmp for wasm from Debian's source package into the folder $1 (include/, lib/).
@@ -59,11 +60,26 @@ build_libxmp() {
     emconfigure ./configure --host=wasm32-unknown-emscripten --disable-shared --enable-static \
       --disable-depackers --disable-prowizard CFLAGS=-O2 >"$scratch/configure.log" 2>&1 &&
     emmake make -j "$JOBS" >"$scratch/make.log" 2>&1) || die "building libxmp failed: see $scratch"
+  libxmp_complete "$source" || die "building libxmp made no header or library: see $scratch"
+  rm -rf "$into.partial"
   mkdir -p "$into.partial/include" "$into.partial/lib"
   cp "$source/include/xmp.h" "$into.partial/include/"
   cp "$source/lib/libxmp.a" "$into.partial/lib/"
   mv "$into.partial" "$into"
   rm -rf "$scratch"
+}
+
+# Whether the folder $1 holds a whole wasm libxmp: its header and a non-empty library.
+libxmp_complete() {
+  [ -s "$1/include/xmp.h" ] && [ -s "$1/lib/libxmp.a" ]
+}
+
+# The version of the Emscripten that builds the site.
+emscripten_version() {
+  local version
+  version=$(emcc -dumpversion 2>/dev/null) || true
+  [ -n "$version" ] || die "emcc -dumpversion gave no Emscripten version: reinstall it (apt-get install --reinstall emscripten)"
+  echo "$version"
 }
 
 # The wasm libxmp of this Emscripten and Debian's current libxmp source, built when not in the cache.
@@ -75,9 +91,12 @@ wasm_libs() {
     version=$(libxmp_version)
   fi
   [ -n "$version" ] || die "no libxmp source package known to apt: run scripts/install-web-deps.sh"
-  emscripten=$(cat /usr/share/emscripten/emscripten-version.txt | tr -d '"')
+  emscripten=$(emscripten_version)
   into="$CACHE/libxmp-$version-emscripten-$emscripten"
-  [ -f "$into/lib/libxmp.a" ] || { rm -rf "$into.partial"; build_libxmp "$into" "$version"; }
+  if [ ! -e "$into" ]; then
+    build_libxmp "$into" "$version"
+  fi
+  libxmp_complete "$into" || die "the cached wasm libxmp in $into is incomplete: delete it (rm -rf '$into') and build again"
   echo "$into"
 }
 

@@ -3,11 +3,12 @@
 # group of work needs. One dpkg query finds what is missing; when nothing is, the script says
 # nothing and ends at once, so every build script may call it.
 #
-#   scripts/install-deps.sh [GROUP...]     GROUP: run (the default), web, test
-#     run    what building and running the show needs: compiler, CMake, SDL 1.2 with image and
-#            mixer, Mesa, Cairo and Vorbis for the asset generator           (scripts/run.sh)
-#     web    run, and the browser build: Emscripten, stb, Chromium, npm      (scripts/build-web.sh)
-#     test   run and web, and everything the tests call                      (scripts/test.sh)
+#   scripts/install-deps.sh [GROUP...]     GROUP: run (the default), package, web, test
+#     run      what building and running the show needs: compiler, CMake, SDL 1.2 with image and
+#              mixer, Mesa, Cairo and Vorbis for the asset generator         (scripts/run.sh)
+#     package  run, and what making the Debian package adds: dpkg-dev, go-md2man (the deb target)
+#     web      run, and the browser build: Emscripten, stb, Chromium, npm    (scripts/build-web.sh)
+#     test     all of the above, and everything the tests call               (scripts/test.sh)
 set -euo pipefail
 
 RUN_PACKAGES=(
@@ -21,21 +22,26 @@ RUN_PACKAGES=(
   # run.sh asks the X server whether it answers
   x11-utils
 )
+PACKAGE_PACKAGES=(
+  # the Debian package: its tools and the manual pages' converter
+  dpkg-dev go-md2man
+)
 WEB_PACKAGES=(
   # the browser build: Emscripten, stb's image and Vorbis decoders, Brotli for the site's
-  # precompressed copies; its checks: Chromium
-  emscripten libstb-dev brotli chromium
+  # precompressed copies; its checks: Chromium; serve-web.sh's web server
+  emscripten libstb-dev brotli chromium python3
 )
 TEST_PACKAGES=(
-  # GoogleTest, a headless X server, keys, screenshots, an XM reader, an HTTP client, an XML checker
-  libgtest-dev xvfb xauth xdotool imagemagick libxmp-dev curl libxml2-utils
+  # GoogleTest, a headless X server, keys, screenshots, an XM reader, an HTTP client, an XML checker,
+  # pgrep to find a program's children
+  libgtest-dev xvfb xauth xdotool imagemagick libxmp-dev curl libxml2-utils procps
   # capture to video
   ffmpeg
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
-  # the Debian package: its tools, its checker, the manual pages; a window manager and SDL 2
-  # for the program tests on sdl12-compat; a clean Debian root for the install test
-  dpkg-dev lintian go-md2man man-db openbox libsdl2-2.0-0 mmdebstrap
+  # the Debian package: its checker, the manual pages; a window manager and SDL 2 for the program
+  # tests on sdl12-compat; a clean Debian root for the install test and scripts/test.sh --fresh
+  lintian man-db openbox libsdl2-2.0-0 mmdebstrap
   # the site served by a real web server, with its precompressed Brotli copies
   nginx-light libnginx-mod-http-brotli-static
 )
@@ -49,9 +55,10 @@ say() {
 add_group() {
   case $1 in
     run) WANTED+=("${RUN_PACKAGES[@]}") ;;
+    package) add_group run; WANTED+=("${PACKAGE_PACKAGES[@]}") ;;
     web) add_group run; WANTED+=("${WEB_PACKAGES[@]}"); WANTS_NPM=yes ;;
-    test) add_group web; WANTED+=("${TEST_PACKAGES[@]}") ;;
-    *) say "unknown group '$1' (run, web or test)"; exit 2 ;;
+    test) add_group package; add_group web; WANTED+=("${TEST_PACKAGES[@]}") ;;
+    *) say "unknown group '$1' (run, package, web or test)"; exit 2 ;;
   esac
 }
 

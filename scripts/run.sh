@@ -20,8 +20,9 @@ say() {
 # Explains that the show needs an X display and how to give it one, and ends with status 2.
 no_display() {
   say "no X display ($1): the show opens a full-screen OpenGL window and needs one."
-  say "Run it under a virtual X server instead:"
-  say "  xvfb-run -a -s \"-screen 0 1920x1080x24\" scripts/run.sh${PROGRAM_ARG:+ $PROGRAM_ARG}"
+  say "Run it under a virtual X server instead (the first command as root, once):"
+  say "  apt-get install xvfb xauth"
+  say "  xvfb-run -a -s \"-screen 0 1920x1080x24 -noreset\" scripts/run.sh${PROGRAM_ARG:+ $PROGRAM_ARG}"
   exit 2
 }
 
@@ -32,14 +33,15 @@ case "$PROGRAM_ARG" in
   *) say "usage: scripts/run.sh [hd]"; exit 2 ;;
 esac
 
-[ -n "${DISPLAY:-}" ] || no_display "DISPLAY is not set"
-
-bash "$ROOT/scripts/install-deps.sh" >&2
-timeout "$DISPLAY_CHECK_WAIT" xdpyinfo >/dev/null 2>&1 || no_display "the X server at DISPLAY=$DISPLAY does not answer"
+# Everything but the display first, so that a machine without one is ready once it has one.
+bash "$ROOT/scripts/install-deps.sh" run >&2
 
 say "building $PROGRAM in $BUILD"
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE="$BUILD_TYPE" >&2
 cmake --build "$BUILD" -j "$JOBS" --target "$PROGRAM" >&2
+
+[ -n "${DISPLAY:-}" ] || no_display "DISPLAY is not set"
+timeout "$DISPLAY_CHECK_WAIT" xdpyinfo >/dev/null 2>&1 || no_display "the X server at DISPLAY=$DISPLAY does not answer"
 
 say "running $PROGRAM from $BUILD/run (Escape ends it)"
 cd "$BUILD/run"

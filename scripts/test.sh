@@ -5,6 +5,9 @@
 #   scripts/test.sh               everything: what continuous integration runs
 #   scripts/test.sh --quick       the edit-build-test loop: every test but those labelled slow,
 #                                 and no sanitizer run
+#   scripts/test.sh --fresh [--quick]
+#                                 the same in a clean Debian 12 root, after the README's run.sh
+#                                 (scripts/test-fresh.sh; as root)
 # Other arguments are passed on to ctest (e.g. `scripts/test.sh -R programs`, `-L gl`).
 # Exits non-zero when anything fails.
 set -euo pipefail
@@ -27,6 +30,11 @@ say() {
 elapsed() {
   echo "$((SECONDS / 60)) min $((SECONDS % 60)) s"
 }
+
+if [ "${1:-}" = --fresh ]; then
+  shift
+  exec bash "$ROOT/scripts/test-fresh.sh" "$@"
+fi
 
 QUICK=""
 if [ "${1:-}" = --quick ]; then
@@ -53,9 +61,12 @@ say "tests finished after $(elapsed) with status $status"
 SANITIZERS=$ROOT/scripts/test-sanitizers.sh
 if [ -n "$QUICK" ]; then
   say "quick run: slow tests and the sanitizer run left out"
-elif [ -x "$SANITIZERS" ]; then
+elif [ ! -f "$SANITIZERS" ]; then
+  say "sanitizer run left out: $SANITIZERS is missing"
+  status=1
+else
   say "running $SANITIZERS"
-  "$SANITIZERS" || { status=$?; say "sanitizer run failed"; }
+  bash "$SANITIZERS" || { status=$?; say "sanitizer run failed"; }
   say "sanitizer run finished after $(elapsed)"
 fi
 

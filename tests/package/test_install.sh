@@ -1,4 +1,6 @@
-# The Debian package installed like any program, then removed:
+# The Debian package installed like any program, then removed. Installing changes the machine
+# (a user's own installed copy would be replaced, then removed), so this runs only in the
+# throw-away root of `scripts/test.sh --fresh`, which sets QUORAVINT_FRESH; elsewhere it is skipped.
 #   - apt-get installs it with its dependencies; quoravint is on a user's PATH, with --help,
 #     --version and one-line complaints about bad options
 #   - quoravint, started from another folder, plays the show there from the installed files:
@@ -13,7 +15,21 @@ USER_PATH_GAMES=/usr/games   # on every user's PATH in Debian, though not on roo
 BRIGHT=40                    # a frame of the show has something brighter than this; black has not
 
 SKIPPED=77                   # the exit status ctest counts as a skipped test
+# Paths the package must install; like every path dpkg lists, each must be gone after removal.
+INSTALLED_PATHS=(
+  /usr/games/quoravint
+  /usr/lib/games/quoravint/{demo,demo-hd,demo-capture,demo-capture-hd}
+  /usr/share/games/quoravint/names.txt
+  /usr/share/applications/quoravint.desktop
+  /usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/quoravint.png
+  /usr/share/man/man6/{quoravint,quoravint-capture}.6.gz
+  /usr/share/doc/quoravint/{copyright,changelog.gz,README.md.gz}
+)
 
+if [ -z "${QUORAVINT_FRESH:-}" ]; then
+  echo "SKIP: installs and removes the package, so it runs only in the clean root of scripts/test.sh --fresh"
+  exit "$SKIPPED"
+fi
 if [ "$AS_ROOT" = none ]; then
   echo "SKIP: installing a package needs root or sudo without a password"
   exit "$SKIPPED"
@@ -27,6 +43,9 @@ purge_package
 apt_get install "$deb" >"$WORK_DIR/install.log" 2>&1 || fail "apt-get could not install $deb: $(tail -n 5 "$WORK_DIR/install.log")"
 package_installed || fail "$PACKAGE is not installed after apt-get install"
 dpkg -L "$PACKAGE" >"$WORK_DIR/installed-files"
+for path in "${INSTALLED_PATHS[@]}"; do
+  [ -e "$path" ] && grep -qxF "$path" "$WORK_DIR/installed-files" || fail "$path is not installed by the package"
+done
 note "installed $(basename "$deb"): $(wc -l <"$WORK_DIR/installed-files") paths"
 
 # --- The launcher on the PATH -----------------------------------------------------------------

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# What the README tells a newcomer on a fresh machine without a screen, step by step and timed:
+# scripts/run.sh (installs, builds, then asks for a display), the virtual display it names, the
+# show under it until it is up and a SIGINT ends it with status 0, then scripts/test.sh with the
+# arguments given (e.g. --quick). scripts/test-fresh.sh runs it inside a clean Debian root as root.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+XVFB_SERVER_ARGS="-screen 0 1920x1080x24 -noreset"   # as the README prints it
+START_WAIT=300    # s for the show to say "Init complete." on a loaded machine
+TICKS_WANTED=60   # trace lines with a logic tick: a second of the show drawn
+EXIT_WAIT=30      # s for the show to end after SIGINT
+LOG=/tmp/newcomer # the steps' output, kept for a failure's report
+
+# Writes a progress line of this script to standard error.
+say() {
+  echo "newcomer: $*" >&2
+}
+
+# Ends the script with a message and the end of the named log.
+die() {
+  say "$1"
+  [ -z "${2:-}" ] || tail -n 20 "$2" >&2
+  exit 1
+}
+
+# Runs a step (its name, then its command) and says how long it took; returns its status.
+step() {
+  local name=$1 started=$SECONDS status=0
+  shift
+  say "$name: $*"
+  "$@" || status=$?
+  say "$name took $(((SECONDS - started) / 60)) min $(((SECONDS - started) % 60)) s (status $status)"
+  return "$status"
+}
+
+# scripts/run.sh on a machine without a display: it must install and build, then say how to get one.
+run_without_display() {
+  local status=0
+  scripts/run.sh >/dev/null 2>"$LOG/run.err" || status=$?
+  [ "$status" -eq 2 ] || die "run.sh ended with status $status, expected 2" "$LOG/run.err"
+  grep -qF "apt-get install xvfb xauth" "$LOG/run.err" &&
+    grep -qF "xvfb-run -a -s \"$XVFB_SERVER_ARGS\" scripts/run.sh" "$LOG/run.err" ||
+    die "run.sh did not say how to get a virtual display" "$LOG/run.err"
+  say "/usr holds $(du -sh /usr | cut -f1) after run.sh's installation"
+}
+
+# The pid of the show that the xvfb-run job $1 started (the program run.sh became), empty if none yet.
+show_pid() {
+  local stat pid comm parent
+  for stat in /proc/[0-9]*/stat; do
+    read -r pid comm _ parent _ 2>/dev/null <"$stat" || continue
+    [ "$comm" = "(demo)" ] && [ "$parent" = "$1" ] && { echo "$pid"; return; }
+  done
+  return 0
+}
+
+# The show under the virtual display, as the README prints it, until it is up; SIGINT must end it with 0.
+run_show() {
+  set -m   # a job of its own, so the signal is the show's alone
+  xvfb-run -a -s "$XVFB_SERVER_ARGS" scripts/run.sh >"$LOG/trace" 2>"$LOG/show.err" &
+  local job=$! deadline=$((SECONDS + START_WAIT)) pid=""
+  until grep -q "^Init complete\.$" "$LOG/trace" && [ "$(grep -c "logic " "$LOG/trace")" -ge "$TICKS_WANTED" ]; do
+    kill -0 "$job" 2>/dev/null || die "the show ended before it was up" "$LOG/show.err"
+    [ "$SECONDS" -lt "$deadline" ] || die "the show was not up within $START_WAIT s" "$LOG/show.err"
+    sleep 1
+  done
+  pid=$(show_pid "$job")
+  [ -n "$pid" ] || die "the show's process was not found"
+  say "the show is up (Init complete., $(grep -c "logic " "$LOG/trace") trace lines of ticks); sending SIGINT"
+  kill -INT "$pid"
+  local status=0
+  timeout "$EXIT_WAIT" tail --pid="$job" -f /dev/null || die "the show did not end within $EXIT_WAIT s of SIGINT"
+  wait "$job" || status=$?
+  [ "$status" -eq 0 ] || die "the show ended with status $status after SIGINT" "$LOG/show.err"
+}
+
+cd "$ROOT"
+mkdir -p "$LOG"
+step "scripts/run.sh without a display" run_without_display
+step "the virtual display" apt-get install -y -q xvfb xauth >"$LOG/xvfb.log"
+step "the show under xvfb-run" run_show
+step "scripts/test.sh" scripts/test.sh "$@"

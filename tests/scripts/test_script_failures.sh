@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# The set-up scripts fail loudly, each run on a copy of the tree with stand-ins for the tools it
+# calls (a PATH of small scripts that record their arguments):
+#   - install-deps.sh installs the missing packages, named once, with one apt-get, and says
+#     nothing when none is missing
+#   - build-deb.sh stops with its reason when the libraries cannot be worked out, and makes no package
+#   - build-web.sh publishes no half-built libxmp, names the fix for a bad cache, and stops on an
+#     empty Emscripten version
+#   - test.sh runs the sanitizer script even when it is not executable, and fails, saying why,
+#     when it is missing
+# Usage: test_script_failures.sh <source folder>
+set -u
+
+SOURCE=$(cd "${1:?usage: $0 <source folder>}" && pwd)
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/quoravint-scripts.XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
+failures=0
+TREES=0   # trees made so far, to name the next one (a case's name holds a colon, which PATH cannot)
+
+# Reports a failed case and counts it.
+fail() {
+  echo "FAIL [$CASE]: $*" >&2
+  failures=$((failures + 1))
+}
+
+# Makes a fresh tree in $TREE with the scripts and packaging files, a stand-in folder $FAKES first
+# on PATH, and $CALLS, where the stand-ins record their arguments.
+new_tree() {
+  TREES=$((TREES + 1))
+  TREE=$WORK/$TREES
+  FAKES=$TREE/fakes
+  CALLS=$TREE/calls
+  mkdir -p "$TREE" "$FAKES"
+  cp -r "$SOURCE/scripts" "$SOURCE/packaging" "$TREE/"
+  : >"$CALLS"
+}
+
+# Writes a stand-in command $1 (in $FAKES) that records its name and arguments, then runs the body $2.
+fake() {
+  printf '#!/usr/bin/env bash\necho "%s $*" >>"%s"\n%s\n' "$1" "$CALLS" "${2:-exit 0}" >"$FAKES/$1"
+  chmod +x "$FAKES/$1"
+}
+
+# Runs a command with the stand-ins first on PATH; its output goes to $OUT, its status to $STATUS.
+run() {
+  OUT=$TREE/out
+  STATUS=0
+  env PATH="$FAKES:$PATH" "$@" >"$OUT" 2>&1 || STATUS=$?
+}
+
+# Expects status $1 (0, or "fail" for any other) and the output to hold $2 (nothing at all when empty).
+expect() {
+  if [ "$1" = fail ]; then
+    [ "$STATUS" -ne 0 ] || fail "ended with status 0: $(cat "$OUT")"
+  else
+    [ "$STATUS" -eq "$1" ] || fail "ended with status $STATUS, expected $1: $(tail -n 5 "$OUT")"
+  fi
+  if [ -z "$2" ]; then
+    [ ! -s "$OUT" ] || fail "printed \"$(cat "$OUT")\", expected nothing"
+  else
+    grep -qF -- "$2" "$OUT" || fail "did not say \"$2\": $(tail -n 5 "$OUT")"
+  fi
+}
+
+# --- install-deps.sh ----------------------------------------------------------------------------
+# dpkg-query reports the packages of $1 (a space-separated list) installed and exits 1, as the real
+# one does, when any package asked about is not.
+fake_dpkg_query() {
+  fake dpkg-query "status=0
+for pkg in \"\${@:3}\"; do
+  case \" $1 \" in *\" \$pkg \"*) echo \"\$pkg ii \" ;; *) status=1 ;; esac
+done
+exit \$status"
+}
+
+RUN_GROUP=$(bash -c 'source <(sed -n "/^RUN_PACKAGES=(/,/^)/p" "$1"); echo "${RUN_PACKAGES[@]}"' _ "$SOURCE/scripts/install-deps.sh" |
+            tr -s ' ')
+while IFS='|' read -r CASE installed expected_install; do
+  new_tree
+  fake_dpkg_query "$installed"
+  fake apt-get
+  fake sudo 'exec "$@"'
+  run bash "$TREE/scripts/install-deps.sh" run
+  if [ -z "$expected_install" ]; then
+    expect 0 ""
+    ! grep -q "^apt-get" "$CALLS" || fail "apt-get was called: $(cat "$CALLS")"
+  else
+    expect 0 "installing $expected_install"
+    [ "$(grep "^apt-get" "$CALLS")" = "apt-get update -q
+apt-get install -y -q --no-install-recommends $expected_install" ] || fail "apt-get calls: $(grep "^apt-get" "$CALLS")"
+  fi
+done <<CASES
+install-deps: nothing missing|$RUN_GROUP|
+install-deps: one missing|${RUN_GROUP/cmake /}|cmake
+install-deps: none installed||$RUN_GROUP
+CASES
+
+# --- build-deb.sh -------------------------------------------------------------------------------
+# cmake --install stages the files a build installs; strip and dpkg-deb stand in for the real ones.
+STAGE_FILES='stage=$DESTDIR/usr
+mkdir -p "$stage/lib/games/quoravint" "$stage/games" "$stage/share/man/man6" "$stage/share/doc/quoravint"
+touch "$stage/lib/games/quoravint/demo" "$stage/games/quoravint" "$stage/share/man/man6/quoravint.6" \
+      "$stage/share/doc/quoravint/changelog" "$stage/share/doc/quoravint/README.md"'
+while IFS='|' read -r CASE shlibdeps message; do
+  new_tree
+  fake cmake "$STAGE_FILES"
+  fake strip
+  fake dpkg-deb
+  fake dpkg-shlibdeps "$shlibdeps"
+  version=$(sed -n '1s/^[^ ]* (\([^)]*\)).*/\1/p' "$TREE/packaging/changelog")
+  mkdir -p "$TREE/build"
+  run bash "$TREE/packaging/build-deb.sh" "$TREE/build" "$version"
+  expect fail "$message"
+  ! grep -q "^dpkg-deb" "$CALLS" || fail "a package was made: $(grep -h "^Depends" "$TREE"/build/packaging/stage/DEBIAN/control)"
+done <<'CASES'
+build-deb: dpkg-shlibdeps fails|exit 2|dpkg-shlibdeps failed
+build-deb: no SDL 1.2 among the libraries|echo "shlibs:Depends=libc6 (>= 2.34)"|the programs do not link SDL 1.2
+CASES
+
+# --- build-web.sh -------------------------------------------------------------------------------
+# apt-cache knows libxmp's source or not (then fails, as the real one does); apt-get source unpacks
+# a libxmp whose build makes no library; emcc says its version.
+while IFS='|' read -r CASE sources emscripten cached message; do
+  new_tree
+  printf '#!/bin/sh\nexit 0\n' | tee "$TREE/scripts/install-deps.sh" >"$TREE/scripts/install-web-deps.sh"
+  fake apt-cache "[ $sources = known ] || exit 100; echo 'Version: 4.5.0-1'"
+  fake apt-get 'mkdir -p libxmp-4.5.0/include && touch libxmp-4.5.0/include/xmp.h'
+  fake emconfigure
+  fake emmake
+  fake emcmake
+  fake emcc "echo $emscripten"
+  cache=$TREE/cache
+  [ -z "$cached" ] || mkdir -p "$cache/libxmp-4.5.0-1-emscripten-$emscripten/include"
+  run env QUORAVINT_WEB_CACHE="$cache" QUORAVINT_WEB_BUILD="$TREE/web" bash "$TREE/scripts/build-web.sh"
+  expect fail "$message"
+  [ -n "$cached" ] || [ -z "$(ls -A "$cache" 2>/dev/null)" ] || fail "published into the cache: $(ls "$cache")"
+  ! grep -q "^emcmake" "$CALLS" || fail "went on to build the programs"
+done <<'CASES'
+build-web: libxmp built without its library|known|3.1.6||building libxmp made no header or library
+build-web: a half-built libxmp in the cache|known|3.1.6|yes|delete it (rm -rf
+build-web: no Emscripten version|known||yes|gave no Emscripten version
+build-web: no libxmp source known to apt|none|3.1.6||no libxmp source package known to apt
+CASES
+
+# --- test.sh ------------------------------------------------------------------------------------
+# cmake and xvfb-run stand in for the build and the test run, which pass; the sanitizer script
+# records that it ran.
+while IFS='|' read -r CASE sanitizers expected_status message; do
+  new_tree
+  printf '#!/bin/sh\nexit 0\n' >"$TREE/scripts/install-deps.sh"
+  fake cmake
+  fake xvfb-run
+  rm "$TREE/scripts/test-sanitizers.sh"
+  [ "$sanitizers" = missing ] || printf 'echo "test-sanitizers ran" >>"%s"\n' "$CALLS" >"$TREE/scripts/test-sanitizers.sh"
+  mkdir -p "$TREE/build"
+  run env QUORAVINT_BUILD="$TREE/build" bash "$TREE/scripts/test.sh"
+  expect "$expected_status" "$message"
+  [ "$sanitizers" = missing ] || grep -q "test-sanitizers ran" "$CALLS" || fail "the sanitizer script did not run"
+done <<'CASES'
+test.sh: the sanitizer script not executable|not-executable|0|running
+test.sh: the sanitizer script missing|missing|fail|sanitizer run left out
+CASES
+
+[ "$failures" -eq 0 ] || { echo "$failures failed case(s)" >&2; exit 1; }
+echo "every script failed loudly"
