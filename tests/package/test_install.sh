@@ -24,6 +24,7 @@ INSTALLED_PATHS=(
   /usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/quoravint.png
   /usr/share/man/man6/{quoravint,quoravint-capture}.6.gz
   /usr/share/doc/quoravint/{copyright,changelog.gz,README.md.gz}
+  /usr/libexec/xscreensaver/quoravint /usr/share/xscreensaver/config/quoravint.xml
 )
 
 if [ -z "${QUORAVINT_FRESH:-}" ]; then
@@ -91,6 +92,16 @@ press_keys Escape
 expect_exit 0
 [ ! -s "$SHOW_TRACE" ] || fail "without --trace the trace reached standard output"
 note "quoravint --hd played at 1920 x 1080 without flooding standard output"
+
+# --- The screensaver hack, from where XScreenSaver finds it ------------------------------------
+xmllint --noout /usr/share/xscreensaver/config/quoravint.xml || fail "the screensaver's description does not parse"
+start_command quoravint-hack "$elsewhere" /usr/libexec/xscreensaver/quoravint -root
+sleep "$STILL_RUNNING_WAIT"
+show_running || fail "the screensaver hack ended by itself"
+kill -TERM "$SHOW_PID"
+expect_exit 0
+[ ! -s "$SHOW_TRACE" ] || fail "the screensaver hack wrote a trace"
+note "the installed screensaver hack drew on the root window and SIGTERM ended it with 0"
 
 # --- The capture, its output where the user stands --------------------------------------------
 (cd "$WORK_DIR" && timeout 300 quoravint --capture --length 1 -o x.mp4 >/dev/null 2>"$WORK_DIR/capture.err") ||
