@@ -6,6 +6,7 @@
 // the reference frame's time goes layer by layer, and what the fast path left out.
 #include "figures.h"
 #include "fill.h"
+#include "offscreen_gl.h"
 #include "headless.h"
 #include "trace_meter.h"
 
@@ -15,6 +16,7 @@
 #include "driver.h"
 #include "scene.h"
 #include "sceneswarm.h"
+#include "screen.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
@@ -296,16 +298,18 @@ void print_report(const std::vector<Moment>& moments, long ticks)
 
 }
 
-// Usage: bench-frames[-hd] [ticks], run in the run folder under an X display.
+// Usage: bench-frames[-hd] [ticks], run in the run folder: in a window under an X display, or
+// off-screen through EGL without one.
 int main(int argc, char** argv)
 {
     const long ticks = argc > 1 ? std::atol(argv[1]) : DEFAULT_TICKS;
+    if (wants_offscreen(false, std::getenv("DISPLAY")))
+        make_context_with(make_show_context_offscreen);
     std::vector<Moment> moments;
     {
         MeteredTrace trace;
         if (ticks <= 0 || !init_sdl()) {
-            std::fprintf(stderr, "usage: bench-frames [ticks], in the run folder under an X display (%s)\n",
-                         SDL_GetError());
+            std::fprintf(stderr, "usage: bench-frames [ticks], in the run folder (%s)\n", SDL_GetError());
             return 2;
         }
         start_fixed_show();
