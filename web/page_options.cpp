@@ -1,11 +1,14 @@
 #include "page_options.h"
 
+#include "ticks.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 
-constexpr long LARGEST_START = 60L * 60 * 60;   // an hour of ticks: the browser runs them in about half a
-                                                // minute before the first frame; further is not worth the wait
+constexpr long LARGEST_START = TICKS_PER_SECOND * 60L * 60;   // an hour of show: the browser runs its ticks in
+                                                              // about half a minute before the first frame;
+                                                              // further is not worth the wait
 
 // Reads a whole decimal number from 0 to `largest` into `value`; false for anything else.
 static bool read_count(const std::string& text, unsigned long largest, unsigned long& value)
