@@ -15,6 +15,7 @@ BASE_MAX_AGE_DAYS=7   # Debian's point releases and security fixes: a week-old r
 MIRROR=http://deb.debian.org/debian
 APT_ARCHIVES=/var/cache/apt/archives   # Debian's downloaded packages, linked in so nothing is fetched twice
 TREE=/root/quoravint                   # where the newcomer's clone lies inside the root
+EXTRA_CERTS=/usr/local/share/quoravint-fresh/extra-ca.crt   # inside: the certificates Node.js must trust too
 
 # Writes a progress line of this script to standard error.
 say() {
@@ -61,10 +62,12 @@ prepare_root() {
   find "$APT_ARCHIVES" -maxdepth 1 -name '*.deb' -exec cp -l -t "$into$APT_ARCHIVES" {} + 2>/dev/null ||
     say "Debian's packages will be downloaded again: $APT_ARCHIVES is on another file system"
   # On a network that signs TLS with a certificate of its own (a company's proxy), Node.js on this
-  # machine is told to trust it through NODE_EXTRA_CA_CERTS; npm inside needs the same.
+  # machine is told to trust it through NODE_EXTRA_CA_CERTS; npm inside needs the same. The file
+  # goes to a path of its own: the usual one, /etc/ssl/certs/ca-certificates.crt, is written anew
+  # when the root's ca-certificates package is installed.
   if [ -r "${NODE_EXTRA_CA_CERTS:-}" ]; then
-    mkdir -p "$into$(dirname "$NODE_EXTRA_CA_CERTS")"
-    cp -L "$NODE_EXTRA_CA_CERTS" "$into$NODE_EXTRA_CA_CERTS"
+    mkdir -p "$into$(dirname "$EXTRA_CERTS")"
+    cp -L "$NODE_EXTRA_CA_CERTS" "$into$EXTRA_CERTS"
   fi
   # The root shares this machine's network, where X servers listen on display numbers of their
   # own; their lock files tell xvfb-run -a inside which numbers are taken.
@@ -85,7 +88,7 @@ run_inside() {
     exec chroot "$into" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
       LANG=C.UTF-8 TERM="$term" ${extra_certs:+NODE_EXTRA_CA_CERTS="$extra_certs"} QUORAVINT_FRESH=1 \
       bash "$tree/scripts/newcomer.sh" "$@"
-  ' fresh "$into" "$TREE" "${TERM:-dumb}" "${NODE_EXTRA_CA_CERTS:-}" "$@"
+  ' fresh "$into" "$TREE" "${TERM:-dumb}" "${NODE_EXTRA_CA_CERTS:+$EXTRA_CERTS}" "$@"
 }
 
 [ "$(id -u)" -eq 0 ] || die "the clean room mounts and changes root: run it as root (sudo scripts/test.sh --fresh)"
