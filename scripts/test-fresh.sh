@@ -16,6 +16,7 @@ MIRROR=http://deb.debian.org/debian
 APT_ARCHIVES=/var/cache/apt/archives   # Debian's downloaded packages, linked in so nothing is fetched twice
 TREE=/root/quoravint                   # where the newcomer's clone lies inside the root
 EXTRA_CERTS=/usr/local/share/quoravint-fresh/extra-ca.crt   # inside: the certificates Node.js must trust too
+HOST_CERTS=${NODE_EXTRA_CA_CERTS:-/etc/ssl/certs/ca-certificates.crt}   # what this machine trusts
 
 # Writes a progress line of this script to standard error.
 say() {
@@ -61,14 +62,12 @@ prepare_root() {
   # never waits for, nor blocks, an apt of this machine. Across file systems nothing is linked.
   find "$APT_ARCHIVES" -maxdepth 1 -name '*.deb' -exec cp -l -t "$into$APT_ARCHIVES" {} + 2>/dev/null ||
     say "Debian's packages will be downloaded again: $APT_ARCHIVES is on another file system"
-  # On a network that signs TLS with a certificate of its own (a company's proxy), Node.js on this
-  # machine is told to trust it through NODE_EXTRA_CA_CERTS; npm inside needs the same. The file
-  # goes to a path of its own: the usual one, /etc/ssl/certs/ca-certificates.crt, is written anew
-  # when the root's ca-certificates package is installed.
-  if [ -r "${NODE_EXTRA_CA_CERTS:-}" ]; then
-    mkdir -p "$into$(dirname "$EXTRA_CERTS")"
-    cp -L "$NODE_EXTRA_CA_CERTS" "$into$EXTRA_CERTS"
-  fi
+  # On a network that signs TLS with a certificate of its own (a company's proxy), this machine
+  # trusts it (NODE_EXTRA_CA_CERTS, or its own certificate store); npm inside needs the same. The
+  # file goes to a path of its own: the usual one is written anew when the root's ca-certificates
+  # package is installed.
+  mkdir -p "$into$(dirname "$EXTRA_CERTS")"
+  cp -L "$HOST_CERTS" "$into$EXTRA_CERTS" 2>/dev/null || : >"$into$EXTRA_CERTS"
   # The root shares this machine's network, where X servers listen on display numbers of their
   # own; their lock files tell xvfb-run -a inside which numbers are taken.
   cp -a /tmp/.X*-lock "$into/tmp/" 2>/dev/null || true
@@ -88,7 +87,7 @@ run_inside() {
     exec chroot "$into" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
       LANG=C.UTF-8 TERM="$term" ${extra_certs:+NODE_EXTRA_CA_CERTS="$extra_certs"} QUORAVINT_FRESH=1 \
       bash "$tree/scripts/newcomer.sh" "$@"
-  ' fresh "$into" "$TREE" "${TERM:-dumb}" "${NODE_EXTRA_CA_CERTS:+$EXTRA_CERTS}" "$@"
+  ' fresh "$into" "$TREE" "${TERM:-dumb}" "$EXTRA_CERTS" "$@"
 }
 
 [ "$(id -u)" -eq 0 ] || die "the clean room mounts and changes root: run it as root (sudo scripts/test.sh --fresh)"
