@@ -50,7 +50,8 @@ tidy_files() {
   gzip -9n "$STAGE"/usr/share/man/man6/*.6 "$DOC/changelog" "$DOC/README.md"
   find "$STAGE" -type d -exec chmod 0755 {} +
   find "$STAGE" -type f -exec chmod 0644 {} +
-  chmod 0755 "$STAGE"/usr/games/* "$STAGE"/usr/lib/games/$PACKAGE/* "$STAGE"/usr/libexec/xscreensaver/*
+  chmod 0755 "$STAGE"/usr/games/* "$STAGE"/usr/lib/games/$PACKAGE/*
+  find "$STAGE"/usr -path '*/libexec/*' -type f -exec chmod 0755 {} +   # the screensaver hack
 }
 
 # The shared-library dependencies of the programs, with SDL open to both SDL 1.2 libraries.
