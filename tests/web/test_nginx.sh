@@ -23,10 +23,16 @@ fail() {
   exit 1
 }
 
+# Started as root, nginx's workers become nobody, who may not read a site under root's home: they
+# stay who started the test instead (a loopback server of the test's own).
+WORKERS_AS=""
+[ "$(id -u)" -ne 0 ] || WORKERS_AS="user root;"
+
 [ -f "$BROTLI_MODULE" ] || fail "no Brotli module for nginx: run scripts/install-deps.sh test"
 mkdir -p "$PREFIX/temp"
 cat >"$PREFIX/nginx.conf" <<CONF
 load_module $BROTLI_MODULE;
+$WORKERS_AS
 daemon off;
 worker_processes 1;
 pid $PREFIX/nginx.pid;
