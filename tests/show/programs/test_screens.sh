@@ -22,6 +22,11 @@ expect_fitted() {
   profile=$(profile_size "$4")
   pw=${profile%x*} ph=${profile#*x}
   sleep "$FRAME_WAIT"
+  # A window manager may take a moment longer to give a new or resized window its size.
+  local deadline=$((SECONDS + FRAME_WAIT))
+  while [ "$window" != root ] && [ "$(window_size "$window")" != "${w}x${h}" ] && [ $SECONDS -lt $deadline ]; do
+    sleep "$POLL"
+  done
   import -window "$window" "$shot" || fail "import could not take a screenshot of the window"
   [ "$(image_size "$shot")" = "${w}x${h}" ] || fail "the window is $(image_size "$shot"), expected ${w}x${h}"
   if ((w * ph <= h * pw)); then fw=$w fh=$((w * ph / pw)); else fh=$h fw=$((h * pw / ph)); fi
