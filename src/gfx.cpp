@@ -48,7 +48,8 @@ bool init_sdl()
     if (!init_GL())
         return false;
     choose_draw_path(std::getenv("QUORAVINT_DRAW"));
-    SDL_WM_SetCaption("Quoravint", nullptr);
+    if (screen_owns_window())
+        SDL_WM_SetCaption("Quoravint", nullptr);
     load_gfx();
     load_font();
     return true;

@@ -191,6 +191,12 @@ bool screen_is_sdl()
     return !context_maker;
 }
 
+// The show's own window: SDL made it, at the show's asking.
+bool screen_owns_window()
+{
+    return screen_is_sdl() && request.mode != ScreenMode::GIVEN_WINDOW;
+}
+
 // Reads the settings, names a bad one, opens the mode and fits the frame into it; a context made
 // elsewhere draws the profile's size exactly.
 bool open_screen()

@@ -49,6 +49,10 @@ Uint32 sdl_subsystems();
 // Whether the frame is shown in an SDL window (and so presented by swapping its buffers).
 bool screen_is_sdl();
 
+// Whether the show's window is its own to name: not one it was handed (a screensaver's, or the
+// root window, whose name would outlive the show), nor a context made without SDL's video.
+bool screen_owns_window();
+
 // Opens the video mode the environment asks for (a bad setting is named on standard error and the
 // profile's mode is used) and fits the frame to it; false when SDL cannot open it.
 bool open_screen();

@@ -8,7 +8,8 @@ PACKAGING=$(dirname "$0")/../../../packaging
 HACK=$PACKAGING/quoravint-hack.in
 FRAME_WAIT=3   # s for a few frames to be drawn after a start or a resize
 OWN_X=""       # the X server this test starts for a desktop of another size
-trap '[ -z "$OWN_X" ] || kill "$OWN_X" 2>/dev/null; cleanup' EXIT
+holder=""      # the program holding the window handed to the hack
+trap '[ -z "$OWN_X" ] || kill "$OWN_X" 2>/dev/null; [ -z "$holder" ] || kill "$holder" 2>/dev/null; cleanup' EXIT
 
 # The brightest channel of the part GEOMETRY (WxH+X+Y) of the image FILE.
 area_maximum() {
@@ -112,6 +113,8 @@ for size in 320x240 1600x900; do
   kill -TERM "$(program_pid)"
   expect_exit 0
   ((SECONDS - started <= 1)) || fail "the hack took $((SECONDS - started)) s to end after SIGTERM"
+  # The window is its owner's: renamed, it would be found as the show's (the root window, for ever).
+  xprop -id "$given" WM_NAME | grep -q "\"saver-$size\"" || fail "the hack renamed the window it was given"
   kill "$holder"
 done
-note "the hack draws fitted into the window it is given, silently, and ends at once on SIGTERM"
+note "the hack draws fitted into the window it is given, silently, leaves its name, and ends at once on SIGTERM"
