@@ -120,7 +120,8 @@ link_packages() {
 # Hard-links the packages the root downloaded (those with no other link: not linked in from this
 # machine or the cache) into the release's cache.
 keep_downloaded() {
-  find "$INTO$HOST_ARCHIVES" -maxdepth 1 -name '*.deb' -links 1 -exec cp -l -n -t "$ARCHIVES" {} +
+  find "$INTO$HOST_ARCHIVES" -maxdepth 1 -name '*.deb' -links 1 -exec cp -l -n -t "$ARCHIVES" {} + ||
+    say "the packages the root downloaded could not be kept in $ARCHIVES"
 }
 
 # Unpacks the base into $INTO with the committed tree in $TREE, the packages downloaded before,
@@ -178,14 +179,19 @@ start_inside() {
 # namespace's first process, killed, is reaped by unshare only after the last of the others.
 stop_inside() {
   [ -n "$INSIDE" ] || return 0
-  pkill -KILL -P "$INSIDE" 2>/dev/null || true
+  local stat pid parent
+  for stat in /proc/[0-9]*/stat; do
+    read -r pid _ _ parent _ 2>/dev/null <"$stat" || continue   # a name with spaces shifts parent off any pid
+    [ "$parent" != "$INSIDE" ] || kill -KILL "$pid" 2>/dev/null || true
+  done
   wait "$INSIDE" 2>/dev/null || true
   INSIDE=""
 }
 
 # Ends the run: stops what runs inside, keeps the packages the root downloaded for the next run,
-# removes the run's folder and a partial tarball.
+# removes the run's folder and a partial tarball. A second Ctrl-C must not cut this short.
 clean_up() {
+  trap '' INT TERM
   stop_inside
   if [ -n "$RUN_DIR" ]; then
     [ ! -d "$INTO$HOST_ARCHIVES" ] || keep_downloaded
