@@ -116,7 +116,7 @@ disable_services() {
   local service
   for service in "$@"; do
     if [[ $service == *.* ]]; then
-      as_root deb-systemd-helper disable "$service"
+      ! command -v systemctl >/dev/null || as_root systemctl disable --quiet "$service"
     elif compgen -G "/etc/rc[2345].d/S??$service" >/dev/null; then
       as_root update-rc.d "$service" disable >/dev/null
     fi

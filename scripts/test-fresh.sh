@@ -144,6 +144,7 @@ prepare_root() {
   cp -a /tmp/.X*-lock "$INTO/tmp/" 2>/dev/null || true
   if [ -n "$USER_MODE" ]; then
     chroot "$INTO" useradd --create-home --shell /bin/bash "$USER_NAME"
+    echo "127.0.1.1 $(hostname)" >>"$INTO/etc/hosts"   # as Debian's installer writes it: sudo looks the name up
     echo "$USER_NAME ALL=(ALL) NOPASSWD: ALL" >"$INTO/etc/sudoers.d/$USER_NAME"   # no one types a password here
     chmod 440 "$INTO/etc/sudoers.d/$USER_NAME"
   fi

@@ -257,13 +257,13 @@ fake sudo 'exec env -i PATH="$PATH" "$@"'
 fake apt-get "echo \"DEBIAN_FRONTEND=\${DEBIAN_FRONTEND:-} policy=\$('$TREE/policy-rc.d' nginx start; echo \$?)\" >>'$CALLS'; touch '$TREE/installed'"
 fake dpkg-query "if [ \"\$1\" = -L ]; then printf '/lib/systemd/system/nginx.service\n/etc/init.d/nginx\n'
 elif [ -e '$TREE/installed' ]; then echo 'nginx ii '; fi"
-fake deb-systemd-helper
+fake systemctl
 fake update-rc.d
 run env QUORAVINT_POLICY_RC_D="$TREE/policy-rc.d" bash "$TREE/scripts/install-deps.sh" run
 expect 0 "left disabled and not started: nginx"
 [ "$(grep -c "^DEBIAN_FRONTEND=noninteractive policy=101$" "$CALLS")" -eq 2 ] ||
   fail "apt-get ran without DEBIAN_FRONTEND or with starts allowed: $(grep "^DEBIAN_FRONTEND" "$CALLS")"
-grep -q "^deb-systemd-helper disable nginx.service$" "$CALLS" || fail "nginx.service was not disabled: $(cat "$CALLS")"
+grep -q "^systemctl disable --quiet nginx.service$" "$CALLS" || fail "nginx.service was not disabled: $(cat "$CALLS")"
 [ ! -e "$TREE/policy-rc.d" ] || fail "the policy refusing starts was left in place"
 
 [ "$failures" -eq 0 ] || { echo "$failures failed case(s)" >&2; exit 1; }
