@@ -157,13 +157,14 @@ prepare_root() {
 # mount namespaces of their own with their own /proc: when the namespace's first process ends,
 # the kernel ends every other, and the mounts vanish with the last. setpriv ends it with this
 # script, even a killed one; its own process group keeps the terminal's Ctrl-C for this script's
-# trap. The terminal's type goes in, as a newcomer's shell has one, and the certificate Node.js
-# must trust, if any.
+# trap. SIGINT is given back its default: started in the background of a script, this script
+# ignores it, and so would the show, whose check ends it with SIGINT. The terminal's type goes in,
+# as a newcomer's shell has one, and the certificate Node.js must trust, if any.
 start_inside() {
   local user=root home=/root
   [ -z "$USER_MODE" ] || user=$USER_NAME home=/home/$USER_NAME
   set -m
-  setpriv --pdeathsig KILL -- unshare --pid --fork --kill-child --mount-proc="$INTO/proc" -- bash -euc '
+  env --default-signal=INT setpriv --pdeathsig KILL -- unshare --pid --fork --kill-child --mount-proc="$INTO/proc" -- bash -euc '
     into=$1 tree=$2 user=$3 home=$4 term=$5 extra_certs=$6
     shift 6
     for fs in /sys /dev /dev/pts; do mount --bind "$fs" "$into$fs"; done
