@@ -212,6 +212,18 @@ signals: Ctrl-C while the steps run|INT|script|130
 signals: SIGTERM to the process group while the steps run|TERM|group|143
 CASES
 
+# Started in a script's background, the clean room ignores SIGINT; the steps inside must not, as the
+# show's check ends the show with SIGINT. setpriv records whether SIGINT is ignored (bit 2 of SigIgn).
+CASE="signals: the steps get SIGINT back when the clean room was started ignoring it"
+new_tree
+fake_clean_room_tools
+fake setpriv "while read -r key mask; do [ \$key != SigIgn: ] || { ((0x\$mask & 2)) && echo ignored || echo default; }
+done </proc/\$\$/status >'$TREE/sigint'"
+set_env
+env "${ENV[@]}" bash "$TREE/scripts/test.sh" --fresh --quick >"$TREE/out" 2>&1 &   # no job control: SIGINT ignored
+wait $! || fail "ended with status $?: $(cat "$TREE/out")"
+[ "$(cat "$TREE/sigint" 2>/dev/null)" = default ] || fail "SIGINT inside: $(cat "$TREE/sigint" 2>/dev/null)"
+
 # --- newcomer.sh: the show ends with the script -----------------------------------------------
 # run.sh says what a machine without a display needs; xvfb-run stands in for the show: it records
 # its pid and a child's, then either says it is up (no "demo" process is found: newcomer.sh fails)
