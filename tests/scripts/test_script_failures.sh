@@ -7,7 +7,7 @@
 #   - build-web.sh publishes no half-built libxmp, names the fix for a bad cache, stops on an
 #     empty Emscripten version, and empties no folder but a site of its own with nothing else in it
 #   - test.sh runs the sanitizer script even when it is not executable, and fails, saying why,
-#     when it is missing
+#     when it is missing or when the tests were left out of the build
 # Usage: test_script_failures.sh <source folder>
 set -u
 
@@ -245,6 +245,23 @@ while IFS='|' read -r CASE sanitizers expected_status message; do
 done <<'CASES'
 test.sh: the sanitizer script not executable|not-executable|0|running
 test.sh: the sanitizer script missing|missing|fail|sanitizer run left out
+CASES
+
+# The real configure and ctest on a build whose GoogleTest cannot be found (the build itself is left
+# out): whatever the tests asked for, none ran, and the run fails saying so.
+NO_GTEST_BUILD=$WORK/no-gtest   # configured once, shared by the cases
+while IFS='|' read -r CASE arguments message; do
+  new_tree
+  printf '#!/bin/sh\nexit 0\n' >"$TREE/scripts/install-deps.sh"
+  fake cmake "[ \"\$1\" = --build ] || exec $(command -v cmake) -S '$SOURCE' -B '$NO_GTEST_BUILD' -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON"
+  fake xvfb-run 'while [ "$1" != ctest ]; do shift; done; exec "$@"'
+  # shellcheck disable=SC2086 # the arguments are words of the table
+  run env QUORAVINT_BUILD="$NO_GTEST_BUILD" bash "$TREE/scripts/test.sh" $arguments
+  expect fail "$message"
+  ! grep -q "all tests passed" "$OUT" || fail "said all tests passed"
+done <<'CASES'
+test.sh: no GoogleTest, the quick run|--quick|the tests were left out
+test.sh: no GoogleTest, tests chosen by name|--quick -R programs|No tests were found
 CASES
 
 [ "$failures" -eq 0 ] || { echo "$failures failed case(s)" >&2; exit 1; }
