@@ -57,8 +57,12 @@ EGLDisplay offscreen_display(const char* device, std::string& problem)
         const NumberRead index = read_whole_number(device, limits::EGL_DEVICE);
         if (index.usable())
             return device_display(get_display, static_cast<long>(index.value), problem);
-        problem = std::string("QUORAVINT_EGL_DEVICE=") + device + " is not an EGL device number " +
-                  range_text(limits::EGL_DEVICE);
+        if (index.reading == Reading::TOO_LARGE)
+            problem = std::string("there is no EGL device ") + device + " (QUORAVINT_EGL_DEVICE is " +
+                      range_text(limits::EGL_DEVICE) + ")";
+        else
+            problem = std::string("QUORAVINT_EGL_DEVICE=") + device + " is not an EGL device number " +
+                      range_text(limits::EGL_DEVICE);
         return EGL_NO_DISPLAY;
     }
     problem = "EGL has no surfaceless platform (EGL_MESA_platform_surfaceless)";

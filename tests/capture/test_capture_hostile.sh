@@ -65,7 +65,7 @@ option_rows=(
   "profile-garbage|2|unknown profile 'garbage'|$C;--profile;garbage"
   "egl-garbage|1|QUORAVINT_EGL_DEVICE=garbage is not an EGL device number from 0 to 15|QUORAVINT_EGL_DEVICE=garbage;$C;--offscreen;--png;--length;1t;-o;egl-garbage"
   "egl-negative|1|QUORAVINT_EGL_DEVICE=-1 is not an EGL device number|QUORAVINT_EGL_DEVICE=-1;$C;--offscreen;--png;--length;1t;-o;egl-negative"
-  "egl-huge|1|QUORAVINT_EGL_DEVICE=99999999999999999999 is not an EGL device number|QUORAVINT_EGL_DEVICE=99999999999999999999;$C;--offscreen;--png;--length;1t;-o;egl-huge"
+  "egl-huge|1|there is no EGL device 99999999999999999999 (QUORAVINT_EGL_DEVICE is from 0 to 15)|QUORAVINT_EGL_DEVICE=99999999999999999999;$C;--offscreen;--png;--length;1t;-o;egl-huge"
 )
 for row in "${option_rows[@]}"; do
   IFS='|' read -r name want text words <<<"$row"
