@@ -107,6 +107,13 @@ goes_on 640x480 - HUP 129 "$LAUNCHER" --window=640x480
 goes_on "$SHOW_SIZE" "XSCREENSAVER_WINDOW=garbage is not a window id: ignoring it" TERM 0 XSCREENSAVER_WINDOW=garbage "$HACK"
 goes_on "$SHOW_SIZE" "SDL_WINDOWID=$NO_WINDOW is no window on the display: ignoring it" TERM 0 "$HACK" -window-id "$NO_WINDOW"
 goes_on "$SHOW_SIZE" - TERM 0 SDL_WINDOWID=garbage "$HACK" -window
+if mkdir -p "$WORK_DIR/full" && mount -t tmpfs -o size=64k tmpfs "$WORK_DIR/full" 2>/dev/null; then
+  MOUNTS+=("$WORK_DIR/full")
+  goes_on "$SHOW_SIZE" - TERM 0 "$LAUNCHER" --trace full/trace.txt   # the trace fills it at once
+  [ "$(stat -c %s "$WORK_DIR/full/trace.txt")" -gt 0 ] || fail "trace-full: no trace written"
+else
+  note "SKIPPED the full trace row: cannot mount a tmpfs here (not root?)"
+fi
 note "bad windows and sizes named, the show going on in a window of its own; SIGTERM 0, SIGHUP 129"
 
 # --- -root draws on the root window itself -------------------------------------------------------
