@@ -12,6 +12,7 @@ MOUNTS=()
 trap 'for m in "${MOUNTS[@]}"; do umount "$m" 2>/dev/null; done; cleanup' EXIT
 
 keep_display_open
+FULL_SIZE=$(expected_window_size "$SHOW_SIZE")   # the window of demo's full-screen mode on this SDL
 rows=0
 
 # The installed layout in the work folder: the launcher in usr/games, the hack in
@@ -101,15 +102,15 @@ goes_on() {
 }
 
 goes_on 800x600 - TERM 0 "$LAUNCHER" --window=800x600
-goes_on "$SHOW_SIZE" "QUORAVINT_WINDOW=garbage is not a window size" TERM 0 "$LAUNCHER" --window=garbage
-goes_on "$SHOW_SIZE" "QUORAVINT_WINDOW=99999999999999999999x1 is not a window size" INT 0 "$LAUNCHER" --window=99999999999999999999x1
+goes_on "$FULL_SIZE" "QUORAVINT_WINDOW=garbage is not a window size" TERM 0 "$LAUNCHER" --window=garbage
+goes_on "$FULL_SIZE" "QUORAVINT_WINDOW=99999999999999999999x1 is not a window size" INT 0 "$LAUNCHER" --window=99999999999999999999x1
 goes_on 640x480 - HUP 129 "$LAUNCHER" --window=640x480
-goes_on "$SHOW_SIZE" "XSCREENSAVER_WINDOW=garbage is not a window id: ignoring it" TERM 0 XSCREENSAVER_WINDOW=garbage "$HACK"
-goes_on "$SHOW_SIZE" "SDL_WINDOWID=$NO_WINDOW is no window on the display: ignoring it" TERM 0 "$HACK" -window-id "$NO_WINDOW"
-goes_on "$SHOW_SIZE" - TERM 0 SDL_WINDOWID=garbage "$HACK" -window
+goes_on "$FULL_SIZE" "XSCREENSAVER_WINDOW=garbage is not a window id: ignoring it" TERM 0 XSCREENSAVER_WINDOW=garbage "$HACK"
+goes_on "$FULL_SIZE" "SDL_WINDOWID=$NO_WINDOW is no window on the display: ignoring it" TERM 0 "$HACK" -window-id "$NO_WINDOW"
+goes_on "$FULL_SIZE" - TERM 0 SDL_WINDOWID=garbage "$HACK" -window
 if mkdir -p "$WORK_DIR/full" && mount -t tmpfs -o size=64k tmpfs "$WORK_DIR/full" 2>/dev/null; then
   MOUNTS+=("$WORK_DIR/full")
-  goes_on "$SHOW_SIZE" - TERM 0 "$LAUNCHER" --trace full/trace.txt   # the trace fills it at once
+  goes_on "$FULL_SIZE" - TERM 0 "$LAUNCHER" --trace full/trace.txt   # the trace fills it at once
   [ "$(stat -c %s "$WORK_DIR/full/trace.txt")" -gt 0 ] || fail "trace-full: no trace written"
 else
   note "SKIPPED the full trace row: cannot mount a tmpfs here (not root?)"
