@@ -73,7 +73,8 @@ export async function startBrowser() {
 // start, clicks it (taps it on a touch screen) as a visitor would and (unless told not to) waits for
 // the first frame. Requests for `missing` paths fail; `damaged` ones get junk (paths named without
 // their content hash; the service worker is bypassed, so that it cannot answer for them). The page
-// notes its long tasks (over 50 ms) in `longTasks`: when each began and how long it took.
+// notes its long tasks (over 50 ms) in `longTasks`: when each began and how long it took, and
+// reports a content policy violation as a page error.
 // Returns the page, its console lines and page errors, and close().
 export async function openShow(browser, base, query,
                                { missing = [], damaged = [], waitForFrame = true, viewport = null } = {}) {
@@ -84,6 +85,10 @@ export async function openShow(browser, base, query,
     new PerformanceObserver(list => {
       for (const task of list.getEntries()) window.longTasks.push({ start: task.startTime, duration: task.duration });
     }).observe({ type: 'longtask' });
+    // A content policy violation is a page error: the page does not work as served.
+    addEventListener('securitypolicyviolation', event => setTimeout(() => {
+      throw new Error(`content policy violation: ${event.effectiveDirective} blocked ${event.blockedURI || 'inline code'}`);
+    }));
   });
   const show = { page, console: [], errors: [], close: () => page.close() };
   page.on('console', message => show.console.push(message.text()));

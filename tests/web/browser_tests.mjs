@@ -41,6 +41,7 @@ const LOAD_TIMEOUT = 60000;                 // ms for a page load on a busy mach
 const WATCH_INTERVAL = 100;                 // ms between looks at a far start's progress
 const PAUSE_TIME = 700;                     // ms the show is watched paused, then resumed
 const PHONE = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, hasTouch: true };
+const SERVICE_WORKER_TIME = 30000;          // ms the service worker may take to keep a whole site on a busy machine
 const DRAG = 120;                           // CSS px a finger drags on the picture
 const PATH_ROUNDS = 6;                      // moments at which the fast and the reference frame are compared
 const PATH_STEP = 97;                       // ticks between them: scenes move on, sprites come and go
@@ -300,6 +301,22 @@ const checks = {
     const visit = await next.page.evaluate(() => ({ level: quoravint.audioLevel(), button: document.getElementById('mute').textContent }));
     expect(visit.level === 0 && visit.button === 'Unmute', `the next visit is not muted: level ${visit.level}, button ${visit.button}`);
     await next.close();
+  },
+
+  // The service worker takes over and keeps the site's files, as the server sends them (its
+  // headers, its content policy).
+  async service_worker(browser, base) {
+    const show = await openShow(browser, base, '');
+    const kept = await show.page.evaluate(async wait => {
+      const ready = await Promise.race([navigator.serviceWorker.ready, new Promise(done => setTimeout(done, wait))]);
+      if (!ready) return -1;
+      const names = await caches.keys();
+      return names.length ? (await (await caches.open(names[0])).keys()).length : 0;
+    }, SERVICE_WORKER_TIME);
+    expect(kept >= 0, 'the service worker did not take over within ' + SERVICE_WORKER_TIME + ' ms');
+    expect(kept > 1, 'the service worker keeps ' + kept + ' files');
+    expect(show.errors.length === 0, 'page errors: ' + show.errors.join('; '));
+    await show.close();
   },
 
   // After one visit the show starts again with its server gone: the service worker kept the site.
