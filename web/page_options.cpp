@@ -10,13 +10,20 @@ constexpr long LARGEST_START = TICKS_PER_SECOND * 60L * 60;   // an hour of show
                                                               // about half a minute before the first frame;
                                                               // further is not worth the wait
 
-// Reads a whole decimal number from 0 to `largest` into `value`; false for anything else.
-static bool read_count(const std::string& text, unsigned long largest, unsigned long& value)
+// Whether `text` is a whole decimal number: digits only, no sign, no blanks.
+static bool whole_number(const std::string& text)
 {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// Reads a whole decimal number of at most `largest` into `value`, in 64 bits whatever the platform's
+// long (32 bits on wasm32); false for anything else, a larger number included.
+static bool read_count(const std::string& text, unsigned long long largest, unsigned long long& value)
+{
+    if (!whole_number(text))
         return false;
     errno = 0;
-    const unsigned long number = std::strtoul(text.c_str(), nullptr, 10);
+    const unsigned long long number = std::strtoull(text.c_str(), nullptr, 10);
     if (errno == ERANGE || number > largest)
         return false;
     value = number;
@@ -42,19 +49,19 @@ static void note_capped(PageOptions& options, const std::string& value)
 // Applies one name=value pair of the query.
 static void apply_option(PageOptions& options, const std::string& name, const std::string& value)
 {
-    unsigned long number = 0;
+    unsigned long long number = 0;
     if (name == "trace") {
         options.trace = true;
     } else if (name == "pause") {
         options.pause = true;
     } else if (name == "start") {
-        if (!read_count(value, ULONG_MAX, number)) {
-            note_problem(options, name, value);
-        } else if (number > static_cast<unsigned long>(LARGEST_START)) {
+        if (read_count(value, LARGEST_START, number)) {
+            options.start_tick = static_cast<long>(number);
+        } else if (whole_number(value)) {   // any larger whole number, however many digits
             options.start_tick = LARGEST_START;
             note_capped(options, value);
         } else {
-            options.start_tick = static_cast<long>(number);
+            note_problem(options, name, value);
         }
     } else if (name == "seed") {
         options.seeded = read_count(value, UINT_MAX, number);
