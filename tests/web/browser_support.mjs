@@ -61,7 +61,7 @@ export function serveFolders(folders, { compressed = false } = {}) {
 // The browser engines the checks run in.
 export const ENGINES = {
   chromium: { interception: true, touch: true },   // what the checks can make each engine do: fail requests
-  firefox: { interception: true, touch: false },   // and hand junk (the damaged-asset checks), emulate a
+  firefox: { interception: false, touch: false },  // and hand junk (the damaged-asset checks), emulate a
   webkit: { interception: false, touch: false },   // touch screen (W3C WebDriver does neither)
 };
 const FIREFOX = process.env.QUORAVINT_FIREFOX || '/usr/bin/firefox-esr';   // Debian's ESR
@@ -203,10 +203,10 @@ class WebDriverPage {
     return result.value;
   }
 
-  // Waits until `fn()` is true in the page.
-  async waitForFunction(fn, { timeout = 30000 } = {}) {
+  // Waits until `fn(...args)` is true in the page.
+  async waitForFunction(fn, { timeout = 30000 } = {}, ...args) {
     const until = Date.now() + timeout;
-    while (!(await this.evaluate(fn))) {
+    while (!(await this.evaluate(fn, ...args))) {
       if (Date.now() > until) throw new Error('timed out waiting for ' + fn.toString());
       await sleep(POLL_INTERVAL);
     }

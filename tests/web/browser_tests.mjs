@@ -48,6 +48,7 @@ const PHONE = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, h
 const DRAG = 120;                           // CSS px a finger drags on the picture
 const HUGE_START = 99999999999;              // a start tick beyond 32 bits
 const LARGEST_START = 216000;               // the page's largest start: an hour of ticks
+const SOUND_RESUME_TIMEOUT = 5000;         // ms for the sound to be heard again after a pause
 const RATE_TIME = 3000;                     // ms over which frames and ticks a second are counted
 const PATH_ROUNDS = 6;                      // moments at which the fast and the reference frame are compared
 const PATH_STEP = 97;                       // ticks between them: scenes move on, sprites come and go
@@ -70,6 +71,13 @@ function expect(condition, message) {
 async function expectNoErrors(show, prefix = '') {
   const { errors } = await show.messages();
   expect(errors.length === 0, prefix + 'page errors: ' + errors.join('; '));
+}
+
+// Fails the running check unless the show's sound is heard again within SOUND_RESUME_TIMEOUT
+// (Firefox takes its audio output back from a pause in half a second or more).
+async function soundResumes(show) {
+  await show.page.waitForFunction(level => quoravint.audioLevel() >= level, { timeout: SOUND_RESUME_TIMEOUT }, MIN_AUDIO_LEVEL)
+    .catch(() => { throw new Error('the sound did not come back after the pause'); });
 }
 
 // The checks, by name; each gets the browser and the server's address.
@@ -225,7 +233,8 @@ const checks = {
   // keeps the clipboard from the page); opening it shows that moment (in Chromium, the capture's frame
   // of it), and a far moment runs under a progress bar with no link to offer and the page answering.
   async share_link(browser, base) {
-    await browser.defaultBrowserContext().overridePermissions(base, ['clipboard-read', 'clipboard-sanitized-write']);
+    await browser.defaultBrowserContext().overridePermissions(base, ['clipboard-read', 'clipboard-sanitized-write'])
+      .catch(() => {});   // an engine that does not take the permission from here keeps the clipboard from the page
     const song = ENGINES[browser.engine].interception ? { missing: [SONG] } : {};
     const show = await openShow(browser, base, OPENING, song);
     await show.page.evaluate(ticks => quoravint.step(ticks), SHARED_TICK);
@@ -339,8 +348,9 @@ const checks = {
     await sleep(PAUSE_TIME);
     const resumed = await look();
     expect(later.tick === paused.tick && later.level === 0, `paused: tick ${paused.tick} to ${later.tick}, level ${later.level}`);
-    expect(resumed.tick > later.tick && resumed.level >= MIN_AUDIO_LEVEL, `resumed: tick ${resumed.tick}, level ${resumed.level}`);
+    expect(resumed.tick > later.tick, `resumed: tick ${resumed.tick}`);
     expect(resumed.tick - later.tick <= (PAUSE_TIME * 60) / 1000 + STEP_TICKS, `the paused time was caught up: ${later.tick} to ${resumed.tick}`);
+    await soundResumes(show);
     const locks = [playing.lock, paused.lock, resumed.lock].join();
     if (playing.offered) {
       console.log('pause_mute: wake lock ' + locks);
@@ -377,7 +387,8 @@ const checks = {
     await show.page.keyboard.press(' ');
     await sleep(RUN_TIME);
     const resumed = await look();
-    expect(resumed.tick > later.tick && resumed.level >= MIN_AUDIO_LEVEL, `resumed: tick ${resumed.tick}, level ${resumed.level}`);
+    expect(resumed.tick > later.tick, `resumed: tick ${resumed.tick}`);
+    await soundResumes(show);
     await expectNoErrors(show);
     await show.close();
   },
