@@ -229,10 +229,11 @@ class WebDriverPage {
 
 // Opens the page with `query` in a window of the profile's size (or `viewport`), waits until it can
 // start, clicks it (taps it on a touch screen) as a visitor would (unless `start` is false) and
-// (unless told not to) waits for the first frame. Requests for `missing` paths fail; `damaged` ones get junk (paths named without
-// their content hash; the service worker is bypassed, so that it cannot answer for them). In
-// Chromium the page notes its long tasks (over 50 ms) in `longTasks`: when each began and how long
-// it took. Returns the page, messages() (its console lines and page errors) and close().
+// (unless told not to) waits for the first frame. Requests for `missing` paths fail; `damaged` ones
+// get junk (paths named without their content hash; the service worker is bypassed, so that it
+// cannot answer for them). Where the engine reports them, the page notes its long tasks (over 50 ms)
+// in `longTasks`: when each began and how long it took. Outside WebKit a content policy violation is
+// reported as a page error. Returns the page, messages() (its console lines and page errors) and close().
 export async function openShow(browser, base, query,
                                { missing = [], damaged = [], waitForFrame = true, viewport = null, start = true } = {}) {
   const page = await browser.newPage();
@@ -241,18 +242,22 @@ export async function openShow(browser, base, query,
   if (browser.engine === 'webkit') {
     show.messages = () => page.messages();
   } else {
+    await page.evaluateOnNewDocument(() => {
+      window.longTasks = [];
+      if ((PerformanceObserver.supportedEntryTypes || []).includes('longtask')) {
+        new PerformanceObserver(list => {
+          for (const task of list.getEntries()) window.longTasks.push({ start: task.startTime, duration: task.duration });
+        }).observe({ type: 'longtask' });
+      }
+      // A content policy violation is a page error: the page does not work as served.
+      addEventListener('securitypolicyviolation', event => setTimeout(() => {
+        throw new Error(`content policy violation: ${event.effectiveDirective} blocked ${event.blockedURI || 'inline code'}`);
+      }));
+    });
     const messages = { console: [], errors: [] };
     show.messages = async () => messages;
     page.on('console', message => messages.console.push(message.text()));
     page.on('pageerror', error => messages.errors.push(error.message));
-  }
-  if (browser.engine === 'chromium') {
-    await page.evaluateOnNewDocument(() => {
-      window.longTasks = [];
-      new PerformanceObserver(list => {
-        for (const task of list.getEntries()) window.longTasks.push({ start: task.startTime, duration: task.duration });
-      }).observe({ type: 'longtask' });
-    });
   }
   if (missing.length || damaged.length) {
     if (!ENGINES[browser.engine].interception) throw new Error(browser.engine + ': the checks cannot fail its requests');

@@ -45,6 +45,7 @@ const WATCH_INTERVAL = 100;                 // ms between looks at a far start's
 const PAUSE_TIME = 700;                     // ms the show is watched paused, then resumed
 const VIEWPORTS_SD = { width: 1024, height: 768 };  // the window openShow gives the 1024 x 768 page
 const PHONE = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, hasTouch: true };
+const SERVICE_WORKER_TIME = 30000;          // ms the service worker may take to keep a whole site on a busy machine
 const DRAG = 120;                           // CSS px a finger drags on the picture
 const HUGE_START = 99999999999;              // a start tick beyond 32 bits
 const LARGEST_START = 216000;               // the page's largest start: an hour of ticks
@@ -456,6 +457,22 @@ const checks = {
     } finally {
       await blind.close();
     }
+  },
+
+  // The service worker takes over and keeps the site's files, as the server sends them (its
+  // headers, its content policy).
+  async service_worker(browser, base) {
+    const show = await openShow(browser, base, '');
+    const kept = await show.page.evaluate(async wait => {
+      const ready = await Promise.race([navigator.serviceWorker.ready, new Promise(done => setTimeout(done, wait))]);
+      if (!ready) return -1;
+      const names = await caches.keys();
+      return names.length ? (await (await caches.open(names[0])).keys()).length : 0;
+    }, SERVICE_WORKER_TIME);
+    expect(kept >= 0, 'the service worker did not take over within ' + SERVICE_WORKER_TIME + ' ms');
+    expect(kept > 1, 'the service worker keeps ' + kept + ' files');
+    await expectNoErrors(show);
+    await show.close();
   },
 
   // After one visit the show starts again with its server gone: the service worker kept the site.

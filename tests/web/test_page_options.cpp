@@ -48,7 +48,7 @@ TEST(PageOptions, BadNumbersAreIgnoredAndNamed)
     EXPECT_NE(options.problem.find("seed=abc"), std::string::npos);
 }
 
-TEST(PageOptions, SeedsBeyondTheirRangeAndOtherTextAreIgnored)
+TEST(PageOptions, SeedsBeyondTheirRangeAndWordsAreIgnored)
 {
     const PageOptions options = parse_page_options("?seed=4294967296");
     EXPECT_FALSE(options.seeded);
@@ -57,7 +57,7 @@ TEST(PageOptions, SeedsBeyondTheirRangeAndOtherTextAreIgnored)
     EXPECT_FALSE(parse_page_options("?start=12x").problem.empty());
 }
 
-TEST(PageOptions, AFarStartOfAnyLengthIsBroughtDownToAnHourAndSaidSo)
+TEST(PageOptions, AFarStartIsBroughtDownToAnHourAndSaidSo)
 {
     const struct {
         const char* query;
@@ -66,8 +66,8 @@ TEST(PageOptions, AFarStartOfAnyLengthIsBroughtDownToAnHourAndSaidSo)
     } cases[] = {{"?start=216000", 216000, false},
                  {"?start=216001", 216000, true},
                  {"?start=5184000", 216000, true},
-                 {"?start=99999999999", 216000, true},                // beyond 32 bits, as wasm32's long
-                 {"?start=18446744073709551616", 216000, true},       // beyond 64 bits
+                 // Beyond 32 and 64 bits: still a whole number, so capped like the rest.
+                 {"?start=4294967296", 216000, true},
                  {"?start=99999999999999999999999", 216000, true}};
     for (const auto& c : cases) {
         const PageOptions options = parse_page_options(c.query);
