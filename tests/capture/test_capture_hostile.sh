@@ -163,7 +163,17 @@ rm -rf "$WORK_DIR/vanish"
 wait "$capture_pid"
 status=$?
 expect vanish 1 "cannot write vanish/"
-note "a frame folder removed mid-capture: status 1"
+mkdir "$WORK_DIR/going"
+start_capture vanish-video --length 180t -o going/x.mp4
+until grep -q -E "[1-9][0-9]*/180" "$WORK_DIR/vanish-video.err" 2>/dev/null; do
+  kill -0 "$capture_pid" 2>/dev/null || fail "vanish-video: ended early"
+  sleep "$POLL"
+done
+rm -rf "$WORK_DIR/going"
+wait "$capture_pid"
+status=$?
+expect vanish-video 1 "ffmpeg could not put picture and sound into going/x.mp4"
+note "a frame folder or a video's folder removed mid-capture: status 1"
 
 # --- Signals ---------------------------------------------------------------------------------------
 # SIGNAL | when (start: at once; mid: after some frames) | output kind | statuses allowed
