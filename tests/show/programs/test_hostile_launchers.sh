@@ -76,6 +76,11 @@ else
   note "SKIPPED the read-only trace row: cannot mount a tmpfs here (not root?)"
 fi
 note "$rows rows refused at once, each named"
+# The launcher's window options reach the capture too, which says it ignores them.
+run_to_end "$LAUNCHER" --window --capture --png --length 1t -o window-capture
+[ "$status" -eq 0 ] && grep -q -F "ignoring QUORAVINT_WINDOW=1024x576: the capture draws the profile's 1024x768 frame exactly" <<<"$said" ||
+  fail "--window --capture: status $status, said \"$said\""
+rows=$((rows + 1))
 
 # --- The show goes on, in the window asked for or its own -----------------------------------------
 # Starts COMMAND... as the program under test, waits for its window, and checks its size is SIZE and
