@@ -225,6 +225,7 @@ for row in "${signal_rows[@]}"; do
   fi
   [ -z "$(ls -A "$WORK_DIR" | grep -F "$name.mp4." )" ] && [ -z "$(ls -A "$WORK_DIR" | grep '^\.partial-')" ] ||
     fail "$name: temporaries left: $(ls -A "$WORK_DIR")"
+  ! pgrep -f -- "$name" >/dev/null || fail "$name: left running: $(pgrep -a -f -- "$name")"   # no ffmpeg either
   note "$name: status $status"
   rows=$((rows + 1))
 done
