@@ -107,6 +107,7 @@ ensure_base() {
   mmdebstrap --quiet --variant=minbase --include="$BASE_PACKAGES" --format=tar "$RELEASE" "$PARTIAL" "$mirror" ||
     die "mmdebstrap could not make the root"
   mv "$PARTIAL" "$BASE"
+  PARTIAL=""
   say "root made in $(took "$started")"
 }
 
