@@ -98,26 +98,23 @@ as_root() {
   fi
 }
 
-# Prints the installed packages, one a line.
-installed_packages() {
-  dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' | awk '$2 == "ii" { print $1 }' | sort
+# Prints the services set to start: systemd's enabled units (when systemd is there) and the init
+# scripts with start links.
+enabled_services() {
+  {
+    ! command -v systemctl >/dev/null || systemctl list-unit-files --state=enabled --no-legend | awk '{ print $1 }'
+    find /etc/rc[2345].d -name 'S??*' -printf '%f\n' 2>/dev/null | cut -c4-
+  } | sort -u
 }
 
-# Prints the services (systemd units and init scripts) that the packages named on standard input bring.
-services_of() {
-  xargs -r dpkg-query -L 2>/dev/null |
-    sed -n 's,^\(/usr\)\?/lib/systemd/system/\([^/]*\.\(service\|socket\|timer\)\)$,\2,p; s,^/etc/init\.d/\([^/]*\)$,\1,p' |
-    sort -u
-}
-
-# Leaves the services of the packages just installed disabled: the start was refused, and a machine
-# must not begin serving on port 80 at its next boot because the tests wanted nginx.
+# Disables the services the installation enabled: their start was refused, and a machine must not
+# begin serving on port 80 at its next boot because the tests wanted nginx.
 disable_services() {
   local service
   for service in "$@"; do
     if [[ $service == *.* ]]; then
-      ! command -v systemctl >/dev/null || as_root systemctl disable --quiet "$service"
-    elif compgen -G "/etc/rc[2345].d/S??$service" >/dev/null; then
+      as_root systemctl disable --quiet "$service"
+    else
       as_root update-rc.d "$service" disable >/dev/null
     fi
   done
@@ -144,7 +141,7 @@ mapfile -t missing < <(missing_packages | awk '!seen[$0]++')
 [ ${#missing[@]} -gt 0 ] || exit 0
 
 say "installing ${missing[*]}"
-before=$(installed_packages)
+before=$(enabled_services)
 DENIED_STARTS=""
 trap allow_starts EXIT
 if [ ! -e "$POLICY_RC_D" ]; then
@@ -154,5 +151,5 @@ if [ ! -e "$POLICY_RC_D" ]; then
 fi
 as_root apt-get update -q
 as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
-mapfile -t services < <(comm -13 <(echo "$before") <(installed_packages) | services_of)
+mapfile -t services < <(comm -13 <(echo "$before") <(enabled_services))
 [ ${#services[@]} -eq 0 ] || disable_services "${services[@]}"

@@ -260,16 +260,15 @@ CASES
 
 # --- install-deps.sh: sudo, debconf and services ----------------------------------------------
 # A user who may use sudo: sudo resets the environment as Debian's does (env_reset); apt-get records
-# what debconf would see and whether service starts are refused while it installs; dpkg-query lists
-# nginx as installed once apt-get has run, with a unit and an init script.
+# what debconf would see and whether service starts are refused while it installs; systemctl lists
+# nginx.service enabled once apt-get has run.
 CASE="install-deps: as a user with sudo, no service started or enabled"
 new_tree
 fake id 'echo 1000'
 fake sudo 'exec env -i PATH="$PATH" "$@"'
 fake apt-get "echo \"DEBIAN_FRONTEND=\${DEBIAN_FRONTEND:-} policy=\$('$TREE/policy-rc.d' nginx start; echo \$?)\" >>'$CALLS'; touch '$TREE/installed'"
-fake dpkg-query "if [ \"\$1\" = -L ]; then printf '/lib/systemd/system/nginx.service\n/etc/init.d/nginx\n'
-elif [ -e '$TREE/installed' ]; then echo 'nginx ii '; fi"
-fake systemctl
+fake dpkg-query
+fake systemctl "[ \"\$1\" != list-unit-files ] || [ ! -e '$TREE/installed' ] || echo 'nginx.service enabled enabled'"
 fake update-rc.d
 run env QUORAVINT_POLICY_RC_D="$TREE/policy-rc.d" bash "$TREE/scripts/install-deps.sh" run
 expect 0 "left disabled and not started: nginx"
