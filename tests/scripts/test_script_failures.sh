@@ -79,7 +79,7 @@ while IFS='|' read -r CASE installed expected_install; do
   new_tree
   fake_dpkg_query "$installed"
   fake apt-get
-  fake sudo 'exec "$@"'
+  fake sudo 'exec env "$@"'   # sudo takes NAME=VALUE before the command, as env does
   run env QUORAVINT_POLICY_RC_D="$TREE/policy-rc.d" bash "$TREE/scripts/install-deps.sh" run
   if [ -z "$expected_install" ]; then
     expect 0 ""
