@@ -1,7 +1,5 @@
 #include "screen.h"
 
-#include "drawpath.h"
-#include "gfx.h"
 #include "profile.h"
 
 #include <GL/gl.h>
@@ -219,23 +217,19 @@ bool open_screen()
     return true;
 }
 
-// A window's new size: the same mode at that size, the frame refitted, the textures back if lost.
-bool resize_screen(int w, int h)
+// A window's new size: the same mode at that size, the frame refitted.
+ScreenResized resize_screen(int w, int h)
 {
     if (request.mode != ScreenMode::WINDOW)
-        return true;
+        return ScreenResized::SAME_CONTEXT;
     const FrameFit fit = fit_frame(w, h);
     if (!SDL_SetVideoMode(fit.drawable_w, fit.drawable_h, SCREEN_BPP, WINDOW_FLAGS))
-        return false;
+        return ScreenResized::FAILED;
     // The show's context always has blending on: a fresh one means SDL made a new context, whose
     // textures are gone (sdl12-compat may; classic SDL on X keeps it).
-    if (!glIsEnabled(GL_BLEND)) {
-        if (!init_GL())
-            return false;
-        load_gfx();
-    }
+    const bool fresh = !glIsEnabled(GL_BLEND);
     apply_frame_fit(fit);
-    return true;
+    return fresh ? ScreenResized::NEW_CONTEXT : ScreenResized::SAME_CONTEXT;
 }
 
 // Where the frame lands now.
@@ -244,12 +238,11 @@ const FrameFit& frame_fit()
     return current;
 }
 
-// Records the fit, points the viewport at it and lets the fast path forget what it kept at the old size.
+// Records the fit and points the viewport at it; the fast path sees the new fit at its next frame.
 void apply_frame_fit(const FrameFit& fit)
 {
     current = fit;
     glViewport(fit.x, fit.y, fit.w, fit.h);
-    forget_backdrop();
 }
 
 // Whether the viewport is the whole drawable at the profile's size.
