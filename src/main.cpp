@@ -6,15 +6,12 @@
 #include "sceneswarm.h"
 #include "sound.h"
 #include "trace.h"
+#include "user_number.h"
 
 #include <SDL/SDL.h>
-#include <cctype>
-#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
-
-constexpr long MAX_START_TICK = 1000000;   // about 4.6 hours of show: skipping more would take minutes
 
 // Seeded after the scene swarm is built (see sceneswarm.cpp), so the scenes' layout
 // comes from the generator's unseeded state and is the same in every run.
@@ -41,27 +38,29 @@ void init()
 }
 
 // The show tick QUORAVINT_START_TICK names, for measuring later moments of the show; 0 when it is
-// unset, and 0 with a one-line reason on standard error when it is not a tick from 0 to MAX_START_TICK.
+// unset, and 0 with a one-line reason on standard error when it is not a start tick.
 long start_tick_setting(const char* setting)
 {
     if (!setting || !*setting)
         return 0;
-    char* end = nullptr;
-    errno = 0;
-    const long tick = std::strtol(setting, &end, 10);
-    const bool digits_only = std::isdigit(static_cast<unsigned char>(*setting)) && *end == '\0';   // no sign, no blanks
-    if (errno != 0 || !digits_only || tick > MAX_START_TICK) {
-        std::cerr << "QUORAVINT_START_TICK=" << setting << " is not a show tick from 0 to " << MAX_START_TICK
+    const NumberRead tick = read_whole_number(setting, limits::START_TICK);
+    if (!tick.usable()) {
+        std::cerr << "QUORAVINT_START_TICK=" << setting << " is not a show tick " << range_text(limits::START_TICK)
                   << ": starting at the beginning" << std::endl;
         return 0;
     }
-    return tick;
+    return static_cast<long>(tick.value);
 }
 
 // Ends the program on an Escape key press or a quit request and refits the frame to a resized
-// window; other events are dropped.
+// window, the show's own or one it was handed; other events are dropped.
 void drain_events()
 {
+    int w = 0, h = 0;
+    if (given_window_resized(w, h) && !resize_show_screen(w, h)) {
+        trace() << "VIDEO ERROR: " << SDL_GetError() << std::endl;
+        std::exit(1);
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_VIDEORESIZE && !resize_show_screen(event.resize.w, event.resize.h)) {
