@@ -49,6 +49,7 @@ const SERVICE_WORKER_TIME = 30000;          // ms the service worker may take to
 const DRAG = 120;                           // CSS px a finger drags on the picture
 const HUGE_START = 99999999999;              // a start tick beyond 32 bits
 const LARGEST_START = 216000;               // the page's largest start: an hour of ticks
+const LEVEL_INTERVAL = 500;                 // ms between two looks at the sound's level: several buffers
 const SOUND_RESUME_TIMEOUT = 5000;         // ms for the sound to be heard again after a pause
 const RATE_TIME = 3000;                     // ms over which frames and ticks a second are counted
 const PATH_ROUNDS = 6;                      // moments at which the fast and the reference frame are compared
@@ -200,13 +201,17 @@ const checks = {
     }
   },
 
-  // The sound plays once the visitor has started the show.
+  // The sound plays once the visitor has started the show, and goes on: its level moves with the
+  // song (a browser whose audio clock stands still keeps the first buffers' level for ever).
   async sound(browser, base) {
     const show = await openShow(browser, base, '');
     await sleep(RUN_TIME);
     const level = await show.page.evaluate(() => quoravint.audioLevel());
-    console.log('sound: level ' + level.toFixed(4) + ' of full scale');
-    expect(level >= MIN_AUDIO_LEVEL, 'the sound is silent: level ' + level);
+    await sleep(LEVEL_INTERVAL);
+    const later = await show.page.evaluate(() => quoravint.audioLevel());
+    console.log(`sound: level ${level.toFixed(4)}, then ${later.toFixed(4)} of full scale`);
+    expect(level >= MIN_AUDIO_LEVEL && later >= MIN_AUDIO_LEVEL, `the sound is silent: level ${level}, then ${later}`);
+    expect(later !== level, 'the sound stands still at level ' + level);
     await show.close();
   },
 
@@ -428,6 +433,33 @@ const checks = {
     expect(!state.ended && state.shared.includes(base), 'after the buttons: ' + JSON.stringify(state));
     await expectNoErrors(show);
     await show.close();
+  },
+
+  // Before any script runs, the start card is shown and the canvas's box is the one the page then
+  // fits it to (the window's width or height, 4:3 kept): nothing moves when the scripts arrive.
+  async first_paint(browser, base) {
+    for (const viewport of [PHONE, WIDE_HIDPI]) {
+      const page = await browser.newPage();
+      await page.setViewport(viewport);
+      const box = () => page.evaluate(() => {
+        const rect = document.getElementById('canvas').getBoundingClientRect();
+        return { left: rect.left, top: rect.top, width: rect.width, height: rect.height,
+                 card: !document.getElementById('start').hidden && document.getElementById('start').getBoundingClientRect().height > 0 };
+      });
+      await page.setJavaScriptEnabled(false);
+      await page.goto(base + '/', { timeout: LOAD_TIMEOUT });
+      const before = await box();
+      await page.setJavaScriptEnabled(true);
+      await page.goto(base + '/', { timeout: LOAD_TIMEOUT });
+      await page.waitForFunction(() => window.quoravint && quoravint.state === 'ready', { timeout: LOAD_TIMEOUT });
+      const after = await box();
+      await page.close();
+      const size = `${viewport.width} x ${viewport.height}`;
+      expect(before.card, size + ': no start card before the scripts');
+      const moved = Math.max(...['left', 'top', 'width', 'height'].map(side => Math.abs(before[side] - after[side])));
+      expect(moved <= 1, `${size}: the canvas moves by ${moved.toFixed(1)} px when the scripts run: `
+                         + `${JSON.stringify(before)} then ${JSON.stringify(after)}`);
+    }
   },
 
   // Without WebGL (Chromium without a GPU or its software stand-in, as on a machine whose GPU it
