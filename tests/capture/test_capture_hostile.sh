@@ -109,6 +109,10 @@ expect user-folder 1 "the frame folder pictures holds other files than frames (a
 [ "$(ls "$WORK_DIR/pictures")" = audio.mp3 ] || fail "user-folder: wrote into the user's folder: $(ls "$WORK_DIR/pictures")"
 run earlier-capture "$CAPTURE" --data "$RUN_DIR" --png --start 3000 --length 1t -o plain
 expect earlier-capture 0 "frames"
+mkdir "$WORK_DIR/longer" && cp "$WORK_DIR/plain/frame-000000.png" "$WORK_DIR/longer/frame-000005.png"
+run longer-capture "$CAPTURE" --data "$RUN_DIR" --png --length 2t -o longer
+expect longer-capture 1 "the frame folder longer holds frames of a longer capture (frame-000005.png)"
+[ "$(ls "$WORK_DIR/longer")" = frame-000005.png ] || fail "longer-capture: wrote into the folder: $(ls "$WORK_DIR/longer")"
 # A file of the user's named like the capture's temporaries of an earlier version: left alone.
 cp "$SPARE" "$WORK_DIR/beside.mp4.picture.mkv" && cp "$SPARE" "$WORK_DIR/beside.mp4.sound.wav"
 run beside "$CAPTURE" --data "$RUN_DIR" --length 2t -o beside.mp4
@@ -221,6 +225,7 @@ for row in "${signal_rows[@]}"; do
   fi
   [ -z "$(ls -A "$WORK_DIR" | grep -F "$name.mp4." )" ] && [ -z "$(ls -A "$WORK_DIR" | grep '^\.partial-')" ] ||
     fail "$name: temporaries left: $(ls -A "$WORK_DIR")"
+  ! pgrep -f -- "$name" >/dev/null || fail "$name: left running: $(pgrep -a -f -- "$name")"   # no ffmpeg either
   note "$name: status $status"
   rows=$((rows + 1))
 done
