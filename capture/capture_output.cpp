@@ -36,15 +36,26 @@ bool is_mp4_family(const std::string& path)
     return ends_with(path, ".mp4") || ends_with(path, ".m4v") || ends_with(path, ".mov");
 }
 
+constexpr const char* FRAME_PREFIX = "frame-";   // png_frame_name's: frame-NNNNNN.png
+constexpr const char* FRAME_SUFFIX = ".png";
+
 // Whether `name` is one this capture writes into a frame folder: frame-NNNNNN.png or the sound.
 bool is_capture_file(const std::string& name)
 {
-    const std::string frame = png_frame_name(0);   // frame-000000.png: the pattern every frame follows
+    const size_t digits_at = std::strlen(FRAME_PREFIX), digits_end = name.size() - std::strlen(FRAME_SUFFIX);
     if (name == FOLDER_SOUND)
         return true;
-    if (name.size() != frame.size() || name.compare(0, 6, frame, 0, 6) != 0 || !ends_with(name, ".png"))
+    if (name.size() != png_frame_name(0).size() || name.compare(0, digits_at, FRAME_PREFIX) != 0 ||
+        !ends_with(name, FRAME_SUFFIX))
         return false;
-    return name.find_first_not_of("0123456789", 6) == name.size() - 4;
+    return name.find_first_not_of("0123456789", digits_at) == digits_end;
+}
+
+// The number of frame file `name` (one is_capture_file takes, not the sound).
+long frame_number(const std::string& name)
+{
+    const size_t digits_at = std::strlen(FRAME_PREFIX);
+    return std::stol(name.substr(digits_at, name.size() - digits_at - std::strlen(FRAME_SUFFIX)));
 }
 
 // A file of this run beside `path`, its name prefixed, so the name's extension stays the last.
@@ -125,19 +136,27 @@ bool CaptureOutput::holds_only_captures()
     DIR* folder = opendir(options.output.c_str());
     if (!folder)
         return failed("cannot read the frame folder " + options.output + ": " + std::strerror(errno));
-    std::string foreign;
+    // Frames of a longer earlier capture would be left among this one's, seeming part of it.
+    std::string foreign, beyond;
     while (const dirent* entry = readdir(folder)) {
         const std::string name = entry->d_name;
-        if (name != "." && name != ".." && !is_capture_file(name)) {
+        if (name == "." || name == "..")
+            continue;
+        if (!is_capture_file(name)) {
             foreign = name;
             break;
         }
+        if (name != FOLDER_SOUND && frame_number(name) >= options.length_ticks)
+            beyond = name;
     }
     closedir(folder);
-    if (foreign.empty())
-        return true;
-    return failed("the frame folder " + options.output + " holds other files than frames (" + foreign +
-                  "): name a new or empty folder");
+    if (!foreign.empty())
+        return failed("the frame folder " + options.output + " holds other files than frames (" + foreign +
+                      "): name a new or empty folder");
+    if (!beyond.empty())
+        return failed("the frame folder " + options.output + " holds frames of a longer capture (" + beyond +
+                      "), which would stay among this one's: name a new or empty folder");
+    return true;
 }
 
 bool CaptureOutput::check()

@@ -46,8 +46,9 @@ private:
     std::string in_folder(const std::string& name) const;
     // Creates the frame folder if it does not exist yet.
     bool make_frame_folder();
-    // Whether an existing frame folder holds nothing but an earlier capture's files, which may be
-    // overwritten; false with error() set, naming another file, which must not be.
+    // Whether an existing frame folder holds nothing but an earlier capture's files, no more frames
+    // than this one writes, which may be overwritten; false with error() set, naming a file that
+    // must not be overwritten or must not stay.
     bool holds_only_captures();
     // Whether a file can be created at `path` (a probe file that is removed again).
     bool can_create(const std::string& path);

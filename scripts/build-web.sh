@@ -7,7 +7,9 @@
 # it for good; text files get gzip and Brotli copies beside them (.gz, .br) for a server to send
 # as they are. Serve it with scripts/serve-web.sh, or with nginx (web/nginx/).
 #
-#   scripts/build-web.sh [SITE]      SITE defaults to build-web/site
+#   scripts/build-web.sh [SITE]      SITE defaults to build-web/site; a folder that is there already
+#                                    must be empty or a site this script made (its .quoravint-site
+#                                    lists the files it wrote) with nothing else put in it since
 #
 # Environment:
 #   QUORAVINT_ASSETS     a folder of generated assets (a native build's run/) to take instead of

@@ -5,9 +5,11 @@
 #   scripts/test.sh               everything: what continuous integration runs
 #   scripts/test.sh --quick       the edit-build-test loop: every test but those labelled slow,
 #                                 and no sanitizer run
-#   scripts/test.sh --fresh [--quick]
-#                                 the same in a clean Debian 12 root, after the README's run.sh
-#                                 (scripts/test-fresh.sh; as root)
+#   scripts/test.sh --fresh[=RELEASE] [--user] [--quick]
+#                                 the same in a clean Debian root, after the README's run.sh
+#                                 (scripts/test-fresh.sh; as root): RELEASE trixie (Debian 13, the
+#                                 default) or bookworm (Debian 12); --user runs the README's commands
+#                                 as an ordinary user who may use sudo
 # Other arguments are passed on to ctest (e.g. `scripts/test.sh -R programs`, `-L gl`).
 # Exits non-zero when anything fails.
 set -euo pipefail
@@ -31,10 +33,10 @@ elapsed() {
   echo "$((SECONDS / 60)) min $((SECONDS % 60)) s"
 }
 
-if [ "${1:-}" = --fresh ]; then
-  shift
-  exec bash "$ROOT/scripts/test-fresh.sh" "$@"
-fi
+case ${1:-} in
+  --fresh) shift; exec bash "$ROOT/scripts/test-fresh.sh" "$@" ;;
+  --fresh=*) release=${1#--fresh=}; shift; exec bash "$ROOT/scripts/test-fresh.sh" --release="$release" "$@" ;;
+esac
 
 QUICK=""
 if [ "${1:-}" = --quick ]; then

@@ -109,6 +109,10 @@ expect user-folder 1 "the frame folder pictures holds other files than frames (a
 [ "$(ls "$WORK_DIR/pictures")" = audio.mp3 ] || fail "user-folder: wrote into the user's folder: $(ls "$WORK_DIR/pictures")"
 run earlier-capture "$CAPTURE" --data "$RUN_DIR" --png --start 3000 --length 1t -o plain
 expect earlier-capture 0 "frames"
+mkdir "$WORK_DIR/longer" && cp "$WORK_DIR/plain/frame-000000.png" "$WORK_DIR/longer/frame-000005.png"
+run longer-capture "$CAPTURE" --data "$RUN_DIR" --png --length 2t -o longer
+expect longer-capture 1 "the frame folder longer holds frames of a longer capture (frame-000005.png)"
+[ "$(ls "$WORK_DIR/longer")" = frame-000005.png ] || fail "longer-capture: wrote into the folder: $(ls "$WORK_DIR/longer")"
 # A file of the user's named like the capture's temporaries of an earlier version: left alone.
 cp "$SPARE" "$WORK_DIR/beside.mp4.picture.mkv" && cp "$SPARE" "$WORK_DIR/beside.mp4.sound.wav"
 run beside "$CAPTURE" --data "$RUN_DIR" --length 2t -o beside.mp4
@@ -163,7 +167,17 @@ rm -rf "$WORK_DIR/vanish"
 wait "$capture_pid"
 status=$?
 expect vanish 1 "cannot write vanish/"
-note "a frame folder removed mid-capture: status 1"
+mkdir "$WORK_DIR/going"
+start_capture vanish-video --length 180t -o going/x.mp4
+until grep -q -E "[1-9][0-9]*/180" "$WORK_DIR/vanish-video.err" 2>/dev/null; do
+  kill -0 "$capture_pid" 2>/dev/null || fail "vanish-video: ended early"
+  sleep "$POLL"
+done
+rm -rf "$WORK_DIR/going"
+wait "$capture_pid"
+status=$?
+expect vanish-video 1 "ffmpeg could not put picture and sound into going/x.mp4"
+note "a frame folder or a video's folder removed mid-capture: status 1"
 
 # --- Signals ---------------------------------------------------------------------------------------
 # SIGNAL | when (start: at once; mid: after some frames) | output kind | statuses allowed
@@ -211,6 +225,7 @@ for row in "${signal_rows[@]}"; do
   fi
   [ -z "$(ls -A "$WORK_DIR" | grep -F "$name.mp4." )" ] && [ -z "$(ls -A "$WORK_DIR" | grep '^\.partial-')" ] ||
     fail "$name: temporaries left: $(ls -A "$WORK_DIR")"
+  ! pgrep -f -- "$name" >/dev/null || fail "$name: left running: $(pgrep -a -f -- "$name")"   # no ffmpeg either
   note "$name: status $status"
   rows=$((rows + 1))
 done

@@ -12,6 +12,7 @@ MOUNTS=()
 trap 'for m in "${MOUNTS[@]}"; do umount "$m" 2>/dev/null; done; cleanup' EXIT
 
 keep_display_open
+FULL_SIZE=$(expected_window_size "$SHOW_SIZE")   # the window of demo's full-screen mode on this SDL
 rows=0
 
 # The installed layout in the work folder: the launcher in usr/games, the hack in
@@ -75,6 +76,11 @@ else
   note "SKIPPED the read-only trace row: cannot mount a tmpfs here (not root?)"
 fi
 note "$rows rows refused at once, each named"
+# The launcher's window options reach the capture too, which says it ignores them.
+run_to_end "$LAUNCHER" --window --capture --png --length 1t -o window-capture
+[ "$status" -eq 0 ] && grep -q -F "ignoring QUORAVINT_WINDOW=1024x576: the capture draws the profile's 1024x768 frame exactly" <<<"$said" ||
+  fail "--window --capture: status $status, said \"$said\""
+rows=$((rows + 1))
 
 # --- The show goes on, in the window asked for or its own -----------------------------------------
 # Starts COMMAND... as the program under test, waits for its window, and checks its size is SIZE and
@@ -101,12 +107,19 @@ goes_on() {
 }
 
 goes_on 800x600 - TERM 0 "$LAUNCHER" --window=800x600
-goes_on "$SHOW_SIZE" "QUORAVINT_WINDOW=garbage is not a window size" TERM 0 "$LAUNCHER" --window=garbage
-goes_on "$SHOW_SIZE" "QUORAVINT_WINDOW=99999999999999999999x1 is not a window size" INT 0 "$LAUNCHER" --window=99999999999999999999x1
+goes_on "$FULL_SIZE" "QUORAVINT_WINDOW=garbage is not a window size" TERM 0 "$LAUNCHER" --window=garbage
+goes_on "$FULL_SIZE" "QUORAVINT_WINDOW=99999999999999999999x1 is not a window size" INT 0 "$LAUNCHER" --window=99999999999999999999x1
 goes_on 640x480 - HUP 129 "$LAUNCHER" --window=640x480
-goes_on "$SHOW_SIZE" "XSCREENSAVER_WINDOW=garbage is not a window id: ignoring it" TERM 0 XSCREENSAVER_WINDOW=garbage "$HACK"
-goes_on "$SHOW_SIZE" "SDL_WINDOWID=$NO_WINDOW is no window on the display: ignoring it" TERM 0 "$HACK" -window-id "$NO_WINDOW"
-goes_on "$SHOW_SIZE" - TERM 0 SDL_WINDOWID=garbage "$HACK" -window
+goes_on "$FULL_SIZE" "XSCREENSAVER_WINDOW=garbage is not a window id: ignoring it" TERM 0 XSCREENSAVER_WINDOW=garbage "$HACK"
+goes_on "$FULL_SIZE" "SDL_WINDOWID=$NO_WINDOW is no window on the display: ignoring it" TERM 0 "$HACK" -window-id "$NO_WINDOW"
+goes_on "$FULL_SIZE" - TERM 0 SDL_WINDOWID=garbage "$HACK" -window
+if mkdir -p "$WORK_DIR/full" && mount -t tmpfs -o size=64k tmpfs "$WORK_DIR/full" 2>/dev/null; then
+  MOUNTS+=("$WORK_DIR/full")
+  goes_on "$FULL_SIZE" - TERM 0 "$LAUNCHER" --trace full/trace.txt   # the trace fills it at once
+  [ "$(stat -c %s "$WORK_DIR/full/trace.txt")" -gt 0 ] || fail "trace-full: no trace written"
+else
+  note "SKIPPED the full trace row: cannot mount a tmpfs here (not root?)"
+fi
 note "bad windows and sizes named, the show going on in a window of its own; SIGTERM 0, SIGHUP 129"
 
 # --- -root draws on the root window itself -------------------------------------------------------
