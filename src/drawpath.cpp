@@ -48,7 +48,7 @@ struct FastState {
     GLuint backdrop_texture = 0;    // 0 until the texture that keeps a backdrop is made
     bool backdrop_kept = false;     // whether it holds the clear and the first quad `backdrop`
     PlacedQuad backdrop;
-    FrameFit backdrop_fit;          // the frame's place in the drawable the backdrop texture was made for
+    unsigned fits_seen = 0;         // frame fits applied when the backdrop was last forgotten
 };
 
 DrawPath current_path = DEFAULT_DRAW_PATH;
@@ -368,13 +368,6 @@ void fast_quad(const PlacedQuad& q)
         keep_backdrop(q);
 }
 
-// Whether two fits put the frame in the same place of the same drawable.
-bool same_fit(const FrameFit& a, const FrameFit& b)
-{
-    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h && a.drawable_w == b.drawable_w &&
-           a.drawable_h == b.drawable_h;
-}
-
 // Deletes the backdrop texture, so the next one is made at the frame's new size.
 void forget_backdrop()
 {
@@ -441,12 +434,13 @@ void learn_sprite_alpha(int sprite, const SDL_Surface* pixels)
 }
 
 // Clears at once on the reference path; the fast path owes the clear until its first quad. A frame
-// fitted anew first forgets the backdrop kept at the old place.
+// fitted anew since the last (even to the same place: a browser's canvas is cleared and remade)
+// first forgets the backdrop kept before.
 void begin_frame()
 {
-    if (!same_fit(fast.backdrop_fit, frame_fit())) {
+    if (fast.fits_seen != frame_fits_applied()) {
         forget_backdrop();
-        fast.backdrop_fit = frame_fit();
+        fast.fits_seen = frame_fits_applied();
     }
     if (current_path == DrawPath::REFERENCE) {
         glClear(GL_COLOR_BUFFER_BIT);

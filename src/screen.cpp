@@ -25,6 +25,7 @@ constexpr Uint32 GIVEN_WINDOW_FLAGS = SDL_OPENGL;              // SDL draws into
 ScreenRequest request;
 ContextMaker context_maker = nullptr;   // null: SDL's video mode makes the context
 FrameFit current = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT};
+unsigned fits_applied = 0;   // fits made current so far
 
 // Reads "WxH" within the window sizes the show draws at; false for anything else.
 bool read_window_size(const std::string& text, int& w, int& h)
@@ -292,7 +293,13 @@ const FrameFit& frame_fit()
 void apply_frame_fit(const FrameFit& fit)
 {
     current = fit;
+    ++fits_applied;
     glViewport(fit.x, fit.y, fit.w, fit.h);
+}
+
+unsigned frame_fits_applied()
+{
+    return fits_applied;
 }
 
 // Whether the viewport is the whole drawable at the profile's size.

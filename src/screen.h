@@ -82,6 +82,10 @@ const FrameFit& frame_fit();
 // Makes `fit` the current one and points OpenGL's viewport at it.
 void apply_frame_fit(const FrameFit& fit);
 
+// How many fits apply_frame_fit has made current: what the drawing kept for the frame's old place
+// is stale once this changes.
+unsigned frame_fits_applied();
+
 // Whether the frame fills the drawable exactly, pixel for pixel.
 bool frame_fills_drawable();
 
