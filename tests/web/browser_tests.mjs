@@ -497,6 +497,22 @@ const checks = {
     }
   },
 
+  // The service worker takes over and keeps the site's files, as the server sends them (its
+  // headers, its content policy).
+  async service_worker(browser, base) {
+    const show = await openShow(browser, base, '');
+    const kept = await show.page.evaluate(async wait => {
+      const ready = await Promise.race([navigator.serviceWorker.ready, new Promise(done => setTimeout(done, wait))]);
+      if (!ready) return -1;
+      const names = await caches.keys();
+      return names.length ? (await (await caches.open(names[0])).keys()).length : 0;
+    }, SERVICE_WORKER_TIME);
+    expect(kept >= 0, 'the service worker did not take over within ' + SERVICE_WORKER_TIME + ' ms');
+    expect(kept > 1, 'the service worker keeps ' + kept + ' files');
+    await expectNoErrors(show);
+    await show.close();
+  },
+
   // After one visit the show starts again with its server gone: the service worker kept the site.
   async offline(browser) {
     const server = await serveFolders({ '/': site });   // its own server, to take away
