@@ -13,6 +13,7 @@
 # The names are those Debian 12 and 13 share (unversioned where Debian has an unversioned name).
 # A service a package brings (nginx) is neither started nor enabled: the tests start their own.
 set -euo pipefail
+source "$(dirname "$0")/lib.sh" install-deps
 
 RUN_PACKAGES=(
   # build
@@ -57,11 +58,6 @@ POLICY_RC_D=${QUORAVINT_POLICY_RC_D:-/usr/sbin/policy-rc.d}   # Debian's maintai
 DENY_STARTS='#!/bin/sh
 # Written by quoravint'"'"'s scripts/install-deps.sh while it installs: no service starts.
 exit 101'                           # 101: "action forbidden", the answer that skips the start quietly
-
-# Prints a message of this script on standard error.
-say() {
-  echo "install-deps: $*" >&2
-}
 
 # Adds the packages of the named group (and of the groups it includes) to WANTED.
 add_group() {

@@ -8,7 +8,8 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-XVFB_SERVER_ARGS="-screen 0 1920x1080x24 -noreset"   # as the README prints it
+source "$ROOT/scripts/lib.sh" newcomer
+XVFB_SERVER_ARGS=$(xvfb_args)   # as the README prints it
 START_WAIT=300    # s for the show to say "Init complete." on a loaded machine
 TICKS_WANTED=60   # trace lines with a logic tick: a second of the show drawn
 EXIT_WAIT=30      # s for the show to end after SIGINT
@@ -24,15 +25,10 @@ as_root() {
   fi
 }
 
-# Writes a progress line of this script to standard error.
-say() {
-  echo "newcomer: $*" >&2
-}
-
-# Ends the script with a message and the end of the named log.
-die() {
+# Ends the script with the message $1 and the end of the log $2.
+die_showing() {
   say "$1"
-  [ -z "${2:-}" ] || tail -n 20 "$2" >&2
+  tail -n 20 "$2" >&2
   exit 1
 }
 
@@ -42,7 +38,7 @@ step() {
   shift
   say "$name: $*"
   "$@" || status=$?
-  say "$name took $(((SECONDS - started) / 60)) min $(((SECONDS - started) % 60)) s (status $status)"
+  say "$name took $(took "$started") (status $status)"
   return "$status"
 }
 
@@ -50,10 +46,10 @@ step() {
 run_without_display() {
   local status=0
   scripts/run.sh >/dev/null 2>"$LOG/run.err" || status=$?
-  [ "$status" -eq 2 ] || die "run.sh ended with status $status, expected 2" "$LOG/run.err"
+  [ "$status" -eq 2 ] || die_showing "run.sh ended with status $status, expected 2" "$LOG/run.err"
   grep -qF "apt-get install xvfb xauth" "$LOG/run.err" &&
     grep -qF "xvfb-run -a -s \"$XVFB_SERVER_ARGS\" scripts/run.sh" "$LOG/run.err" ||
-    die "run.sh did not say how to get a virtual display" "$LOG/run.err"
+    die_showing "run.sh did not say how to get a virtual display" "$LOG/run.err"
   say "/usr holds $(du -sh /usr | cut -f1) after run.sh's installation"
 }
 
@@ -80,8 +76,8 @@ run_show() {
   set +m
   local job=$SHOW_JOB deadline=$((SECONDS + START_WAIT)) pid=""
   until grep -q "^Init complete\.$" "$LOG/trace" && [ "$(grep -c "logic " "$LOG/trace")" -ge "$TICKS_WANTED" ]; do
-    kill -0 "$job" 2>/dev/null || die "the show ended before it was up" "$LOG/show.err"
-    [ "$SECONDS" -lt "$deadline" ] || die "the show was not up within $START_WAIT s" "$LOG/show.err"
+    kill -0 "$job" 2>/dev/null || die_showing "the show ended before it was up" "$LOG/show.err"
+    [ "$SECONDS" -lt "$deadline" ] || die_showing "the show was not up within $START_WAIT s" "$LOG/show.err"
     sleep 1
   done
   pid=$(show_pid "$job")
@@ -92,7 +88,7 @@ run_show() {
   timeout "$EXIT_WAIT" tail --pid="$job" -f /dev/null || die "the show did not end within $EXIT_WAIT s of SIGINT"
   wait "$job" || status=$?
   SHOW_JOB=""
-  [ "$status" -eq 0 ] || die "the show ended with status $status after SIGINT" "$LOG/show.err"
+  [ "$status" -eq 0 ] || die_showing "the show ended with status $status after SIGINT" "$LOG/show.err"
 }
 
 # Prints the services set to start at boot (systemd's wanted units and the init scripts' start links).
