@@ -17,6 +17,7 @@ TICKS_WANTED=60   # trace lines with a logic tick: a second of the show drawn
 EXIT_WAIT=30      # s for the show to end after SIGINT
 LOG=/tmp/newcomer # the steps' output, kept for a failure's report
 README_SHOW='xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" scripts/run.sh'   # the show under the virtual display
+UNDER_XVFB=${README_SHOW% scripts/run.sh}   # the README's virtual display, for its other starts
 
 # Runs a command as root (through sudo for a user who may use it, which drops the environment: the
 # answer to debconf's questions goes on the command line).
@@ -153,6 +154,6 @@ step "scripts/run.sh without a display" run_without_display
 step "the virtual display" install_xvfb >"$LOG/xvfb.log"
 step "the show under xvfb-run" run_show demo "$README_SHOW"
 step "scripts/test.sh" run_tests "$@"
-step "the hd show under xvfb-run" run_show demo-hd 'xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" scripts/run.sh hd'
-step "the show from its run folder" run_show demo 'cd build/run && xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" ./demo'
+step "the hd show under xvfb-run" run_show demo-hd "$UNDER_XVFB scripts/run.sh hd"
+step "the show from its run folder" run_show demo "cd build/run && $UNDER_XVFB ./demo"
 [ -z "${QUORAVINT_FRESH:-}" ] || nothing_left_behind

@@ -75,7 +75,7 @@ a README command added|README.md|$a ```sh\nmake install\n```|the README shows `m
 a README command dropped|README.md|/^\.\/demo$/d|the table names `./demo` (scripts/newcomer.sh), which the README no longer shows
 the capture command changed in the README|README.md|s/--length 2 -o try/--length 3 -o try/|the README shows `./demo-capture --length 3 -o try.mp4`
 the runner runs another quick suite|scripts/newcomer.sh|s/--quick\) scripts\/test.sh --quick ;;/--quick) scripts\/test.sh -LE slow ;;/|scripts/newcomer.sh does not run `scripts/test.sh --quick`
-the runner runs ./demo-hd instead|scripts/newcomer.sh|s/ \.\/demo'/ .\/demo-hd'/|scripts/newcomer.sh does not run `./demo`
+the runner runs ./demo-hd instead|scripts/newcomer.sh|s/ \.\/demo"/ .\/demo-hd"/|scripts/newcomer.sh does not run `./demo`
 the capture test runs another command|tests/capture/test_readme_capture.sh|s/--length 2 -o try.mp4/--length 2 -o "$OUTPUT"/|tests/capture/test_readme_capture.sh does not run `./demo-capture --length 2 -o try.mp4`
 CASES
 
