@@ -168,6 +168,11 @@ void init_in_data_folder(const std::string& data_dir)
 void start_show(const CaptureOptions& options)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 1);   // no sound card: the capture loop does the mixing
+    // sdl12-compat draws a full-screen OpenGL mode into a framebuffer object of its own, to scale it
+    // to the window; Mesa's software rasteriser blends a few pixels a frame one colour step apart
+    // there. Drawn straight into the window, the frames are those drawn off-screen byte for byte.
+    // Classic SDL has no such setting.
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
     if (wants_offscreen(options.offscreen, std::getenv("DISPLAY")))
         make_context_with(make_show_context_offscreen);
     init_in_data_folder(options.data_dir);
