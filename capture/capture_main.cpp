@@ -308,6 +308,10 @@ int run_capture(const CaptureOptions& options, CaptureOutput& output)
 
 int main(int argc, char** argv)
 {
+    // Run at exit before the libraries unload, as the show does: SDL's audio thread stops first.
+    // sdl12-compat unloads SDL 2 at exit, and the thread still calling the mixing function would
+    // crash the capture (one exit in four off-screen) instead of ending it with its status.
+    std::atexit(SDL_Quit);
     const CaptureOptions options = read_command_line(argc, argv);
     if (options.help) {
         std::fputs(help_text(program_name(argv[0])).c_str(), stdout);
