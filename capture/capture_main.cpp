@@ -34,12 +34,13 @@ namespace {
 
 constexpr int CAPTURE_FAILED = 1;            // exit status when the capture cannot be made
 constexpr int BAD_COMMAND_LINE = 2;          // exit status of a bad option, as most tools use
+constexpr int SIGNAL_STATUS_BASE = 128;      // a capture stopped by signal N ends with 128 + N, as the shell reports it
 constexpr double PROGRESS_INTERVAL = 0.25;   // seconds between progress bar updates
 constexpr const char* ASSET_PROBE = NAMES_FILE;   // the show's file that marks its folder
 
 using Clock = std::chrono::steady_clock;
 
-volatile std::sig_atomic_t stop_requested = 0;   // Ctrl-C or a termination request: finish early
+volatile std::sig_atomic_t stop_requested = 0;   // the signal that asked to finish early (Escape: SIGINT), or 0
 bool starting_show = false;                      // inside the show's own start-up, which may exit
 
 // Prints "demo-capture: <message>" on standard error.
@@ -70,10 +71,10 @@ void explain_failed_start()
                              "a window on the X display, or off-screen through EGL (see --help)\n", SDL_GetError());
 }
 
-// Asks the capture loop to stop after the current frame.
-void request_stop(int)
+// Asks the capture loop to stop after the current frame, remembering why.
+void request_stop(int signal)
 {
-    stop_requested = 1;
+    stop_requested = signal;
 }
 
 // Seconds since `since`.
@@ -164,6 +165,23 @@ void init_in_data_folder(const std::string& data_dir)
     close(user_folder);
 }
 
+// Takes the screen's settings away from the show, saying once which were set: the capture reads
+// back the profile's frame from the corner of the drawable, so it must draw exactly that frame,
+// never one fitted into another window.
+void ignore_screen_settings()
+{
+    std::string ignored;
+    for (const char* name : SCREEN_SETTINGS) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            ignored += (ignored.empty() ? "" : ", ") + std::string(name) + "=" + value;
+        unsetenv(name);
+    }
+    if (!ignored.empty())
+        report("ignoring " + ignored + ": the capture draws the profile's " + std::to_string(SCREEN_WIDTH) + "x" +
+               std::to_string(SCREEN_HEIGHT) + " frame exactly");
+}
+
 // Runs the show's start-up as the show does, with the sound device left to the capture loop.
 void start_show(const CaptureOptions& options)
 {
@@ -173,6 +191,7 @@ void start_show(const CaptureOptions& options)
     // there. Drawn straight into the window, the frames are those drawn off-screen byte for byte.
     // Classic SDL has no such setting.
     setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
+    ignore_screen_settings();
     if (wants_offscreen(options.offscreen, std::getenv("DISPLAY")))
         make_context_with(make_show_context_offscreen);
     init_in_data_folder(options.data_dir);
@@ -184,11 +203,13 @@ void start_show(const CaptureOptions& options)
         fail(problem);
 }
 
-// Ends the capture early, with its files finished, on Ctrl-C or a termination request.
+// Ends the capture early, with its files finished, on Ctrl-C, a termination request or a hang-up
+// (the terminal closed): the frames so far are kept, and the status says the capture is short.
 void stop_on_signals()
 {
     std::signal(SIGINT, request_stop);
     std::signal(SIGTERM, request_stop);
+    std::signal(SIGHUP, request_stop);
     std::signal(SIGPIPE, SIG_IGN);   // a failed ffmpeg shows as a failed write, not a silent death
 }
 
@@ -237,7 +258,7 @@ void drain_window_events()
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE))
-            stop_requested = 1;
+            stop_requested = SIGINT;   // ended by hand, as by Ctrl-C
     }
 }
 
@@ -301,6 +322,12 @@ int run_capture(const CaptureOptions& options, CaptureOutput& output)
         return CAPTURE_FAILED;
     }
     std::fprintf(stderr, "%s\n", speed_summary(frames, options.start_tick, capture_seconds, skip_seconds).c_str());
+    if (frames < options.length_ticks) {
+        // Never a success over a short capture: the status is the shell's for the signal.
+        report("stopped by " + std::string(strsignal(stop_requested)) + " after " + std::to_string(frames) + " of " +
+               std::to_string(options.length_ticks) + " frames: " + options.output + " holds those");
+        return SIGNAL_STATUS_BASE + stop_requested;
+    }
     return 0;
 }
 

@@ -1,8 +1,8 @@
 #include "capture_options.h"
 
+#include "user_number.h"
+
 #include <cctype>
-#include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -37,32 +37,30 @@ Word split_word(const char* text)
     return word;
 }
 
-// Reads a whole non-negative integer; false if `text` is anything else or too large.
-bool read_count(const std::string& text, long& value)
+// Reads a whole number within `limit` into `value`; false for anything else.
+bool read_count(const std::string& text, const NumberLimit& limit, long& value)
 {
-    if (text.empty() || text[0] == '-' || text[0] == '+')
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtol(text.c_str(), &end, 10);
-    return errno == 0 && *end == '\0' && value <= INT_MAX;
+    const NumberRead number = read_whole_number(text, limit);
+    value = static_cast<long>(number.value);
+    return number.usable();
 }
 
 // Reads a length: seconds ("5", "2.5s") or ticks ("300t"), as a whole number of ticks of at least one.
 bool read_length(const std::string& text, long& ticks, std::string& problem)
 {
-    problem = "bad length '" + text + "': give seconds (5, 2.5s) or ticks (300t)";
+    problem = "bad length '" + text + "': give seconds (5, 2.5s) or ticks (300t), at most " +
+              std::to_string(limits::LENGTH_TICKS.most) + " ticks";
     if (!text.empty() && text.back() == 't')
-        return read_count(text.substr(0, text.size() - 1), ticks) && ticks > 0;
+        return read_count(text.substr(0, text.size() - 1), limits::LENGTH_TICKS, ticks);
     const std::string number = !text.empty() && text.back() == 's' ? text.substr(0, text.size() - 1) : text;
     if (number.empty() || !(std::isdigit(static_cast<unsigned char>(number[0])) || number[0] == '.'))
         return false;
     char* end = nullptr;
     const double seconds = std::strtod(number.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(seconds) || seconds * TICKS_PER_SECOND > INT_MAX)
+    if (*end != '\0' || !std::isfinite(seconds) || seconds * TICKS_PER_SECOND > limits::LENGTH_TICKS.most)
         return false;
     ticks = std::lround(seconds * TICKS_PER_SECOND);
-    return ticks > 0;
+    return ticks >= limits::LENGTH_TICKS.least;
 }
 
 // Takes the value of option `word`: attached with '=' or the next word; false if there is none.
@@ -85,12 +83,12 @@ bool apply_valued(const std::string& name, const std::string& value, CaptureOpti
     if (name == "-l" || name == "--length")
         return read_length(value, options.length_ticks, problem);
     if (name == "-s" || name == "--start") {
-        problem = "bad start tick '" + value + "': give a whole number of ticks from 0";
-        return read_count(value, options.start_tick);
+        problem = "bad start tick '" + value + "': give a whole number of ticks " + range_text(limits::START_TICK);
+        return read_count(value, limits::START_TICK, options.start_tick);
     }
     if (name == "--seed") {
-        problem = "bad seed '" + value + "': give a whole number from 0 to " + std::to_string(UINT_MAX);
-        const bool ok = read_count(value, number);
+        problem = "bad seed '" + value + "': give a whole number " + range_text(limits::SEED);
+        const bool ok = read_count(value, limits::SEED, number);
         options.seed = static_cast<unsigned>(number);
         return ok;
     }
@@ -142,16 +140,11 @@ bool apply_flag(const Word& word, CaptureOptions& options, std::string& problem)
     return true;
 }
 
-// Checks the options together once each is read: the capture must end within the show's tick counter.
-bool check_together(CaptureOptions& options, std::string& problem)
+// Completes the options once each is read: the output's default follows the kind of output.
+void complete(CaptureOptions& options)
 {
-    if (options.start_tick + options.length_ticks > INT_MAX) {
-        problem = "the capture would run past the show's last tick (" + std::to_string(INT_MAX) + ")";
-        return false;
-    }
     if (options.output.empty())
         options.output = options.kind == OutputKind::VIDEO ? DEFAULT_VIDEO : DEFAULT_FRAME_FOLDER;
-    return true;
 }
 
 }  // namespace
@@ -173,7 +166,8 @@ bool parse_options(int argc, char** argv, CaptureOptions& options, std::string& 
         if (!apply_valued(word.name, value, options, problem))
             return false;
     }
-    return check_together(options, problem);
+    complete(options);
+    return true;
 }
 
 const CaptureProfile* find_profile(const std::string& name)
@@ -196,7 +190,8 @@ std::string help_text(const std::string& program)
            "with the show's own sound mixed tick by tick, however long a frame takes to draw.\n"
            "\n"
            "  -l, --length LENGTH   how much show: seconds (5, 2.5s) or ticks (300t); default 10 s\n"
-           "  -s, --start TICK      show tick of the first frame; the ticks before it run undrawn; default 0\n"
+           "  -s, --start TICK      show tick of the first frame, 0 to 1000000; the ticks before it run\n"
+           "                        undrawn; default 0\n"
            "  -p, --profile NAME    sd (1024x768) or hd (1920x1080); default this program's own\n"
            "      --seed N          seed of the show's random choices; default 1, so captures repeat\n"
            "  -o, --output PATH     the video: H.264 + AAC, container from the name; default capture.mp4\n"

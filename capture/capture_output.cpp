@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@ constexpr const char* X264_QUALITY = "18";             // CRF near visually loss
 constexpr const char* AAC_BITRATE = "96k";             // ample for 11025 Hz stereo
 constexpr const char* PICTURE_SUFFIX = ".picture.mkv"; // the temporary H.264 picture beside the output
 constexpr const char* SOUND_SUFFIX = ".sound.wav";     // the temporary sound beside the output
+constexpr const char* PARTIAL_PREFIX = ".partial-";    // the video being muxed, renamed to the output when whole
 constexpr const char* FOLDER_SOUND = "audio.wav";      // the sound in a frame folder
 constexpr mode_t NEW_FILE_MODE = 0644;                 // files the probe creates, as fopen would
 constexpr mode_t NEW_FOLDER_MODE = 0755;               // the frame folder, as mkdir(1) would
@@ -34,14 +36,47 @@ bool is_mp4_family(const std::string& path)
     return ends_with(path, ".mp4") || ends_with(path, ".m4v") || ends_with(path, ".mov");
 }
 
+constexpr const char* FRAME_PREFIX = "frame-";   // png_frame_name's: frame-NNNNNN.png
+constexpr const char* FRAME_SUFFIX = ".png";
+
+// Whether `name` is one this capture writes into a frame folder: frame-NNNNNN.png or the sound.
+bool is_capture_file(const std::string& name)
+{
+    const size_t digits_at = std::strlen(FRAME_PREFIX), digits_end = name.size() - std::strlen(FRAME_SUFFIX);
+    if (name == FOLDER_SOUND)
+        return true;
+    if (name.size() != png_frame_name(0).size() || name.compare(0, digits_at, FRAME_PREFIX) != 0 ||
+        !ends_with(name, FRAME_SUFFIX))
+        return false;
+    return name.find_first_not_of("0123456789", digits_at) == digits_end;
+}
+
+// The number of frame file `name` (one is_capture_file takes, not the sound).
+long frame_number(const std::string& name)
+{
+    const size_t digits_at = std::strlen(FRAME_PREFIX);
+    return std::stol(name.substr(digits_at, name.size() - digits_at - std::strlen(FRAME_SUFFIX)));
+}
+
+// A file of this run beside `path`, its name prefixed, so the name's extension stays the last.
+std::string beside(const std::string& path, const std::string& prefix)
+{
+    const size_t slash = path.rfind('/');
+    const size_t name = slash == std::string::npos ? 0 : slash + 1;
+    return path.substr(0, name) + prefix + path.substr(name);
+}
+
 }  // namespace
 
 CaptureOutput::CaptureOutput(const CaptureOptions& options, int width, int height)
     : options(options), width(width), height(height)
 {
+    // Named for this run: two captures side by side, or an earlier one killed, never share them.
+    const std::string run = "." + std::to_string(getpid());
     if (options.kind == OutputKind::VIDEO) {
-        picture_path = options.output + PICTURE_SUFFIX;
-        sound_path = options.output + SOUND_SUFFIX;
+        picture_path = options.output + run + PICTURE_SUFFIX;
+        sound_path = options.output + run + SOUND_SUFFIX;
+        partial_path = beside(options.output, PARTIAL_PREFIX + std::to_string(getpid()) + "-");
     } else {
         sound_path = in_folder(FOLDER_SOUND);
     }
@@ -90,9 +125,37 @@ bool CaptureOutput::make_frame_folder()
 {
     struct stat info;
     if (stat(options.output.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        return true;
+        return holds_only_captures();
     if (mkdir(options.output.c_str(), NEW_FOLDER_MODE) != 0)
         return failed("cannot make the frame folder " + options.output + ": " + std::strerror(errno));
+    return true;
+}
+
+bool CaptureOutput::holds_only_captures()
+{
+    DIR* folder = opendir(options.output.c_str());
+    if (!folder)
+        return failed("cannot read the frame folder " + options.output + ": " + std::strerror(errno));
+    // Frames of a longer earlier capture would be left among this one's, seeming part of it.
+    std::string foreign, beyond;
+    while (const dirent* entry = readdir(folder)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        if (!is_capture_file(name)) {
+            foreign = name;
+            break;
+        }
+        if (name != FOLDER_SOUND && frame_number(name) >= options.length_ticks)
+            beyond = name;
+    }
+    closedir(folder);
+    if (!foreign.empty())
+        return failed("the frame folder " + options.output + " holds other files than frames (" + foreign +
+                      "): name a new or empty folder");
+    if (!beyond.empty())
+        return failed("the frame folder " + options.output + " holds frames of a longer capture (" + beyond +
+                      "), which would stay among this one's: name a new or empty folder");
     return true;
 }
 
@@ -102,7 +165,7 @@ bool CaptureOutput::check()
         return make_frame_folder() && can_create(sound_path);
     if (!program_on_path(ENCODER))
         return failed("ffmpeg not found on the PATH: install it (apt-get install ffmpeg) or capture PNG frames with --png");
-    return can_create(options.output) && can_create(picture_path);
+    return can_create(options.output) && can_create(partial_path) && can_create(picture_path);
 }
 
 bool CaptureOutput::start_encoder()
@@ -156,14 +219,20 @@ bool CaptureOutput::mux()
         args.push_back("-movflags");
         args.push_back("+faststart");
     }
-    args.push_back(options.output);
-    return run_program(args) || failed("ffmpeg could not put picture and sound into " + options.output);
+    args.push_back(partial_path);
+    if (!run_program(args))
+        return failed("ffmpeg could not put picture and sound into " + options.output);
+    if (std::rename(partial_path.c_str(), options.output.c_str()) != 0)
+        return failed("cannot write " + options.output + ": " + std::strerror(errno));
+    return true;
 }
 
 void CaptureOutput::remove_temporaries()
 {
     ::unlink(picture_path.c_str());
     ::unlink(sound_path.c_str());
+    if (!partial_path.empty())
+        ::unlink(partial_path.c_str());
 }
 
 bool CaptureOutput::finish()

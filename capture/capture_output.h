@@ -2,7 +2,8 @@
 //
 // A video is made in two steps. While the show runs, its raw RGB frames are piped to ffmpeg, which
 // encodes them to H.264 in a temporary file, and the sound goes to a temporary WAV beside it. At the
-// end a second ffmpeg run copies the picture and encodes the sound to AAC into the asked-for file.
+// end a second ffmpeg run copies the picture and encodes the sound to AAC into a file beside the
+// asked-for one, which it replaces only once whole: a failed capture leaves an earlier file as it was.
 #ifndef CAPTURE_OUTPUT_H
 #define CAPTURE_OUTPUT_H
 
@@ -45,6 +46,10 @@ private:
     std::string in_folder(const std::string& name) const;
     // Creates the frame folder if it does not exist yet.
     bool make_frame_folder();
+    // Whether an existing frame folder holds nothing but an earlier capture's files, no more frames
+    // than this one writes, which may be overwritten; false with error() set, naming a file that
+    // must not be overwritten or must not stay.
+    bool holds_only_captures();
     // Whether a file can be created at `path` (a probe file that is removed again).
     bool can_create(const std::string& path);
     // Starts ffmpeg encoding raw frames from its standard input into the temporary video.
@@ -64,6 +69,7 @@ private:
     ChildProcess encoder;
     std::string picture_path;   // a video's temporary H.264 picture
     std::string sound_path;     // the WAV: temporary for a video, audio.wav in a frame folder
+    std::string partial_path;   // a video being muxed, beside the output: it replaces the output only whole
     std::string last_error;
 };
 

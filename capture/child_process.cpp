@@ -33,6 +33,19 @@ bool exited_cleanly(pid_t pid)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// Starts `argv` in a process group of its own: Ctrl-C at the terminal, or a signal to the capture's
+// whole group, then reaches only the capture, which still needs ffmpeg to finish the files.
+int spawn_apart(pid_t& pid, const std::vector<char*>& argv, const posix_spawn_file_actions_t* actions)
+{
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    const int failed = posix_spawnp(&pid, argv[0], actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    return failed;
+}
+
 }  // namespace
 
 bool program_on_path(const std::string& program)
@@ -58,7 +71,7 @@ bool start_with_input_pipe(const std::vector<std::string>& args, ChildProcess& c
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, ends[0], STDIN_FILENO);
     std::vector<char*> argv = argument_array(args);
-    const int failed = posix_spawnp(&child.pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int failed = spawn_apart(child.pid, argv, &actions);
     posix_spawn_file_actions_destroy(&actions);
     close(ends[0]);
     if (failed) {
@@ -84,7 +97,7 @@ bool run_program(const std::vector<std::string>& args)
 {
     std::vector<char*> argv = argument_array(args);
     pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+    if (spawn_apart(pid, argv, nullptr) != 0)
         return false;
     return exited_cleanly(pid);
 }

@@ -3,25 +3,15 @@
 #include <SDL/SDL.h>
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
-#include <cctype>
 #include <cstdlib>
+
+#include "user_number.h"
 
 namespace {
 
-constexpr EGLint MAX_DEVICES = 16;   // more EGL devices than any machine has GPUs
+constexpr EGLint MAX_DEVICES = limits::EGL_DEVICE.most + 1;
 constexpr EGLint MAX_CONFIGS = 256;  // more framebuffer configurations than Mesa offers
 constexpr EGLint WINDOW_DEPTH_BITS = 32;   // the depth buffer Mesa gives the show's window on X
-
-// Whether `text` is a plain decimal number.
-bool is_number(const char* text)
-{
-    if (!text || !*text)
-        return false;
-    for (; *text; ++text)
-        if (!std::isdigit(static_cast<unsigned char>(*text)))
-            return false;
-    return true;
-}
 
 // The first configuration of the list with 8-bit colour channels and no alpha channel; the first of
 // all when none lacks alpha.
@@ -63,8 +53,18 @@ EGLDisplay offscreen_display(const char* device, std::string& problem)
         problem = "EGL has no eglGetPlatformDisplayEXT (EGL_EXT_platform_base)";
         return EGL_NO_DISPLAY;
     }
-    if (is_number(device))
-        return device_display(get_display, std::strtol(device, nullptr, 10), problem);
+    if (device && *device) {
+        const NumberRead index = read_whole_number(device, limits::EGL_DEVICE);
+        if (index.usable())
+            return device_display(get_display, static_cast<long>(index.value), problem);
+        if (index.reading == Reading::TOO_LARGE)
+            problem = std::string("there is no EGL device ") + device + " (QUORAVINT_EGL_DEVICE is " +
+                      range_text(limits::EGL_DEVICE) + ")";
+        else
+            problem = std::string("QUORAVINT_EGL_DEVICE=") + device + " is not an EGL device number " +
+                      range_text(limits::EGL_DEVICE);
+        return EGL_NO_DISPLAY;
+    }
     problem = "EGL has no surfaceless platform (EGL_MESA_platform_surfaceless)";
     return get_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
 }

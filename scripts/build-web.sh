@@ -7,7 +7,9 @@
 # it for good; text files get gzip and Brotli copies beside them (.gz, .br) for a server to send
 # as they are. Serve it with scripts/serve-web.sh, or with nginx (web/nginx/).
 #
-#   scripts/build-web.sh [SITE]      SITE defaults to build-web/site
+#   scripts/build-web.sh [SITE]      SITE defaults to build-web/site; a folder that is there already
+#                                    must be empty or a site this script made (its .quoravint-site
+#                                    lists the files it wrote) with nothing else put in it since
 #
 # Environment:
 #   QUORAVINT_ASSETS     a folder of generated assets (a native build's run/) to take instead of
@@ -27,6 +29,8 @@ CACHE=${QUORAVINT_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quoravint-web}
 JOBS=2                                    # the build machines are shared: two compile jobs at most
 HASH_LENGTH=16                            # hex digits of a file's hash in its name: 64 bits, no clash in practice
 WEB_ICON_SIZES=(192 512)                  # the icons an installed web page needs: home screen, splash
+MARKER=.quoravint-site                    # in every site this script makes: the files it made, all that a
+                                          # later build may delete there
 COMPRESSED='.*\.(html|js|css|wasm|txt|webmanifest|xm)$'   # files that shrink; PNG and Ogg are compressed already
 export NODE_PATH=/usr/share/nodejs        # Debian's emcc runs node, which must find Debian's JS modules
 
@@ -171,7 +175,7 @@ stamp_site() {
   page_css=$(stamp_file page.css | cut -d '"' -f 4)
   sed -i -e "s|\"page.js\"|\"$page_js\"|" -e "s|\"page.css\"|\"$page_css\"|" "$SITE/index.html"
   local files version
-  files=$(cd "$SITE" && find . -type f ! -name sw.js ! -name index.html -printf '%P\n' | LC_ALL=C sort)
+  files=$(cd "$SITE" && find . -type f ! -name sw.js ! -name index.html ! -name "$MARKER" -printf '%P\n' | LC_ALL=C sort)
   version=$( (cd "$SITE" && sha256sum index.html manifest.webmanifest icon-*.png; echo "$files") | content_hash)
   sed -i -e "s|^const CACHE = 'quoravint';|const CACHE = 'quoravint-$version';|" \
          -e "s|^const SITE = \['./'\];|const SITE = ['./', $(echo "$files" | sed "s|.*|'&'|" | paste -sd, -)];|" "$SITE/sw.js"
@@ -188,6 +192,33 @@ compress_site() {
     done
 }
 
+# The files and folders in the folder SITE, one a line, sorted.
+site_files() {
+  (cd "$SITE" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort)
+}
+
+# The files and folders in the folder SITE that its marker does not list, one a line (none when it
+# lists none: a build that did not finish).
+unlisted_files() {
+  [ -s "$SITE/$MARKER" ] || return 0
+  site_files | LC_ALL=C comm -23 - <(LC_ALL=C sort "$SITE/$MARKER")
+}
+
+# Stops the script, with the folder SITE untouched, unless SITE is new, empty, or a site this script
+# made that nobody put anything else in since: only then may the build empty it.
+check_site() {
+  [ -e "$SITE" ] || return 0
+  [ -d "$SITE" ] || die "$SITE is not a folder: name a new or empty folder for the site"
+  [ -n "$(ls -A "$SITE")" ] || return 0
+  [ -f "$SITE/$MARKER" ] ||
+    die "$SITE is not a site this script made (it has no $MARKER): name a new or empty folder; nothing was deleted"
+  local others
+  others=$(unlisted_files)
+  [ -z "$others" ] ||
+    die "$SITE holds files this script did not make ($(echo "$others" | head -n 3 | paste -sd ' ' -)): move them away or name another folder; nothing was deleted"
+}
+
+check_site   # before minutes of building, and again before emptying it
 bash "$ROOT/scripts/install-deps.sh" web   # the native packages for the asset generator, and the web ones
 command -v emcmake >/dev/null || die "Emscripten is missing: run scripts/install-deps.sh"
 LIBS=$(wasm_libs)
@@ -197,16 +228,17 @@ say "building the web programs in $WORK/wasm"
 emcmake cmake -S "$ROOT" -B "$WORK/wasm" -DCMAKE_BUILD_TYPE=Release -DQUORAVINT_WEB_LIBS="$LIBS" >/dev/null
 cmake --build "$WORK/wasm" -j "$JOBS"
 
-# A fresh folder: the names of the last build's files are not this one's. Only a site or an empty
-# folder is emptied.
-[ ! -e "$SITE" ] || [ -f "$SITE/index.html" ] || [ -z "$(ls -A "$SITE")" ] ||
-  die "$SITE holds something other than a site: name a new or empty folder"
+# A fresh folder: the names of the last build's files are not this one's.
+check_site
 rm -rf "$SITE"
 mkdir -p "$SITE"
+: >"$SITE/$MARKER"   # an empty list: a build under way, whose folder the next build may empty
 cp "$ROOT"/web/page/* "$SITE/"
 cp "$WORK"/wasm/web/quoravint{,-hd}.{js,wasm} "$SITE/"
 package_assets
 web_icons
 stamp_site
 compress_site
+MADE=$(site_files)
+echo "$MADE" >"$SITE/$MARKER"
 say "site ready in $SITE ($(du -sh "$SITE" | cut -f1)); serve it with scripts/serve-web.sh"

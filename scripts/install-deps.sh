@@ -42,8 +42,8 @@ TEST_PACKAGES=(
   # the Debian package: its checker, the manual pages; a window manager and SDL 2 for the program
   # tests on sdl12-compat; a clean Debian root for the install test and scripts/test.sh --fresh
   lintian man-db openbox libsdl2-2.0-0 mmdebstrap
-  # the site served by a real web server, with its precompressed Brotli copies
-  nginx-light libnginx-mod-http-brotli-static
+  # the site served by a real web server, with its precompressed Brotli copies; a loopback of its own
+  nginx-light libnginx-mod-http-brotli-static iproute2
 )
 
 # Prints a message of this script on standard error.

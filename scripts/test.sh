@@ -55,7 +55,7 @@ say "built after $(elapsed)"
 # and its keyboard, so each runs alone (RUN_SERIAL).
 status=0
 (cd "$BUILD" && SDL_AUDIODRIVER=dummy xvfb-run -n "$XVFB_FIRST_SERVER" -a -s "$XVFB_SCREEN $XVFB_NO_RESET" \
-  ctest --output-on-failure -j "$JOBS" "$@") || status=$?
+  ctest --output-on-failure --no-tests=error -j "$JOBS" "$@") || status=$?
 say "tests finished after $(elapsed) with status $status"
 
 SANITIZERS=$ROOT/scripts/test-sanitizers.sh

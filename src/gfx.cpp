@@ -41,6 +41,7 @@ SPRITEDATA::~SPRITEDATA() {}
 // the sprites and the font.
 bool init_sdl()
 {
+    read_screen_settings();   // before SDL_Init, which reads SDL_WINDOWID itself
     if (SDL_Init(sdl_subsystems()) < 0)
         return false;
     if (!open_screen())

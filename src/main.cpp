@@ -6,15 +6,12 @@
 #include "sceneswarm.h"
 #include "sound.h"
 #include "trace.h"
+#include "user_number.h"
 
 #include <SDL/SDL.h>
-#include <cctype>
-#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
-
-constexpr long MAX_START_TICK = 1000000;   // about 4.6 hours of show: skipping more would take minutes
 
 // Whether Escape has been held down since before the show took the keyboard: its presses then are
 // the X server's repeats of a key pressed elsewhere, not the user's. Classic SDL asks the server for
@@ -48,27 +45,29 @@ void init()
 }
 
 // The show tick QUORAVINT_START_TICK names, for measuring later moments of the show; 0 when it is
-// unset, and 0 with a one-line reason on standard error when it is not a tick from 0 to MAX_START_TICK.
+// unset, and 0 with a one-line reason on standard error when it is not a start tick.
 long start_tick_setting(const char* setting)
 {
     if (!setting || !*setting)
         return 0;
-    char* end = nullptr;
-    errno = 0;
-    const long tick = std::strtol(setting, &end, 10);
-    const bool digits_only = std::isdigit(static_cast<unsigned char>(*setting)) && *end == '\0';   // no sign, no blanks
-    if (errno != 0 || !digits_only || tick > MAX_START_TICK) {
-        std::cerr << "QUORAVINT_START_TICK=" << setting << " is not a show tick from 0 to " << MAX_START_TICK
+    const NumberRead tick = read_whole_number(setting, limits::START_TICK);
+    if (!tick.usable()) {
+        std::cerr << "QUORAVINT_START_TICK=" << setting << " is not a show tick " << range_text(limits::START_TICK)
                   << ": starting at the beginning" << std::endl;
         return 0;
     }
-    return tick;
+    return static_cast<long>(tick.value);
 }
 
 // Ends the program on an Escape key press (not the repeats of one held since before the show had
-// the keyboard) or a quit request and refits the frame to a resized window; other events are dropped.
+// the keyboard) or a quit request and refits the frame to a resized window, the show's own or one it
+// was handed; other events are dropped.
 void drain_events()
 {
+    if (!follow_given_window()) {
+        trace() << "VIDEO ERROR: " << SDL_GetError() << std::endl;
+        std::exit(1);
+    }
     if (escape_held_before)
         escape_held_before = escape_held_on_display();
     SDL_Event event;

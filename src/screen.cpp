@@ -3,6 +3,7 @@
 #include "drawpath.h"
 #include "gfx.h"
 #include "profile.h"
+#include "user_number.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
@@ -35,39 +36,61 @@ ScreenRequest request;
 ContextMaker context_maker = nullptr;   // null: SDL's video mode makes the context
 FrameFit current = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT};
 
-// Reads "<number>" at `text` into `value`, advancing `text`; false when no digit is there or the
-// number exceeds `limit`.
-bool read_number(const char*& text, int limit, int& value)
-{
-    if (!std::isdigit(static_cast<unsigned char>(*text)))
-        return false;
-    long number = 0;
-    for (; std::isdigit(static_cast<unsigned char>(*text)); ++text) {
-        number = number * 10 + (*text - '0');
-        if (number > limit)
-            return false;
-    }
-    value = static_cast<int>(number);
-    return true;
-}
-
 // Reads "WxH" within the window sizes the show draws at; false for anything else.
-bool read_window_size(const char* text, int& w, int& h)
+bool read_window_size(const std::string& text, int& w, int& h)
 {
-    if (!read_number(text, MAX_WINDOW_WIDTH, w) || (*text != 'x' && *text != 'X'))
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string::npos)
         return false;
-    ++text;
-    return read_number(text, MAX_WINDOW_HEIGHT, h) && *text == '\0' && w >= MIN_WINDOW_WIDTH &&
-           h >= MIN_WINDOW_HEIGHT;
+    const NumberRead width = read_whole_number(text.substr(0, x), limits::WINDOW_WIDTH);
+    const NumberRead height = read_whole_number(text.substr(x + 1), limits::WINDOW_HEIGHT);
+    w = static_cast<int>(width.value);
+    h = static_cast<int>(height.value);
+    return width.reading == Reading::TAKEN && height.reading == Reading::TAKEN;
 }
 
-// Whether `text` is a window id as SDL reads it (decimal, or hexadecimal after 0x), and not 0.
-bool is_window_id(const char* text)
+// The X window `text` names as SDL reads it (decimal, or hexadecimal after 0x), or 0 when it names
+// none: not such a number, 0, or beyond the 29 bits of an X resource id.
+unsigned long window_id_of(const char* text)
 {
+    constexpr unsigned long LARGEST_X_ID = 0x1fffffff;   // X resource ids have 29 bits
     char* end = nullptr;
     errno = 0;
     const unsigned long id = std::strtoul(text, &end, 0);
-    return std::isdigit(static_cast<unsigned char>(*text)) && *end == '\0' && errno == 0 && id != 0;
+    const bool whole = std::isdigit(static_cast<unsigned char>(*text)) && *end == '\0' && errno == 0;
+    return whole && id <= LARGEST_X_ID ? id : 0;
+}
+
+#ifndef __EMSCRIPTEN__
+bool x_error_seen = false;   // set by note_x_error while window_on_display asks the server
+
+// Notes that the X server refused a request, instead of Xlib's default of ending the program.
+int note_x_error(Display*, XErrorEvent*)
+{
+    x_error_seen = true;
+    return 0;
+}
+#endif
+
+// Whether window `id` exists on the X display; true when there is no display to ask (SDL will say so).
+bool window_on_display(unsigned long id)
+{
+#ifndef __EMSCRIPTEN__
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return true;
+    x_error_seen = false;
+    const auto previous = XSetErrorHandler(note_x_error);
+    XWindowAttributes attributes;
+    const Status known = XGetWindowAttributes(display, id, &attributes);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    XCloseDisplay(display);
+    return known && !x_error_seen;
+#else
+    (void)id;
+    return true;
+#endif
 }
 
 #ifndef __EMSCRIPTEN__
@@ -136,35 +159,56 @@ bool open_video_mode(int& w, int& h)
 }
 
 // Window id first (whoever made the window wants it used), then a window size, then the desktop's size.
-ScreenRequest screen_request(const char* window, const char* fit, const char* window_id, std::string& problem)
+ScreenRequest screen_request(const char* window, const char* fit, const char* window_id,
+                             std::vector<std::string>& problems)
 {
     ScreenRequest asked;
-    problem.clear();
     if (window_id && *window_id) {
-        if (is_window_id(window_id)) {
+        if (window_id_of(window_id) != 0) {
             asked.mode = ScreenMode::GIVEN_WINDOW;
             return asked;
         }
-        problem = std::string("SDL_WINDOWID=") + window_id + " is not a window id: ignoring it";
+        problems.push_back(std::string("SDL_WINDOWID=") + window_id + " is not a window id: ignoring it");
     }
     if (window && *window) {
         if (read_window_size(window, asked.w, asked.h)) {
             asked.mode = ScreenMode::WINDOW;
             return asked;
         }
-        problem = std::string("QUORAVINT_WINDOW=") + window + " is not a window size from " +
-                  std::to_string(MIN_WINDOW_WIDTH) + "x" + std::to_string(MIN_WINDOW_HEIGHT) + " to " +
-                  std::to_string(MAX_WINDOW_WIDTH) + "x" + std::to_string(MAX_WINDOW_HEIGHT) +
-                  ": using the full screen";
+        problems.push_back(std::string("QUORAVINT_WINDOW=") + window + " is not a window size from " +
+                           std::to_string(limits::WINDOW_WIDTH.least) + "x" + std::to_string(limits::WINDOW_HEIGHT.least) +
+                           " to " + std::to_string(limits::WINDOW_WIDTH.most) + "x" +
+                           std::to_string(limits::WINDOW_HEIGHT.most) + ": using the full screen");
     }
     if (fit && *fit && std::strcmp(fit, "0") != 0) {
         if (std::strcmp(fit, "1") == 0) {
             asked.mode = ScreenMode::FIT;
             return asked;
         }
-        problem = std::string("QUORAVINT_FIT=") + fit + " is neither 1 nor 0: using the profile's screen size";
+        problems.push_back(std::string("QUORAVINT_FIT=") + fit + " is neither 1 nor 0: using the profile's screen size");
     }
     return asked;
+}
+
+// Reads the request, names each problem, and checks a window id against the display: SDL must not
+// see an id it cannot use.
+void read_screen_settings()
+{
+    if (context_maker)
+        return;
+    std::vector<std::string> problems;
+    const char* window = std::getenv("QUORAVINT_WINDOW");
+    const char* fit = std::getenv("QUORAVINT_FIT");
+    const char* window_id = std::getenv("SDL_WINDOWID");
+    request = screen_request(window, fit, window_id, problems);
+    if (request.mode == ScreenMode::GIVEN_WINDOW && !window_on_display(window_id_of(window_id))) {
+        problems.push_back(std::string("SDL_WINDOWID=") + window_id + " is no window on the display: ignoring it");
+        request = screen_request(window, fit, nullptr, problems);
+    }
+    for (const std::string& problem : problems)
+        std::cerr << problem << std::endl;
+    if (request.mode != ScreenMode::GIVEN_WINDOW)
+        unsetenv("SDL_WINDOWID");   // SDL would otherwise try to draw into it
 }
 
 // The largest frame of the profile's aspect inside w x h, rounded to whole pixels, centred.
@@ -242,20 +286,12 @@ bool escape_held_on_display()
 #endif
 }
 
-// Reads the settings, names a bad one, opens the mode and fits the frame into it; a context made
-// elsewhere draws the profile's size exactly.
+// Opens the mode of the settings read and fits the frame into it; a context made elsewhere draws
+// the profile's size exactly.
 bool open_screen()
 {
     if (context_maker)
         return context_maker(SCREEN_WIDTH, SCREEN_HEIGHT);
-    std::string problem;
-    request = screen_request(std::getenv("QUORAVINT_WINDOW"), std::getenv("QUORAVINT_FIT"),
-                             std::getenv("SDL_WINDOWID"), problem);
-    if (!problem.empty()) {
-        std::cerr << problem << std::endl;
-        if (problem.rfind("SDL_WINDOWID", 0) == 0)
-            unsetenv("SDL_WINDOWID");   // SDL would otherwise try to draw into it
-    }
 #ifndef __EMSCRIPTEN__
     // A show nobody sees could run for ever: without a display it ends as with classic SDL.
     char driver[VIDEO_DRIVER_NAME_SIZE] = "";
@@ -277,10 +313,11 @@ bool open_screen()
 // A window's new size: the same mode at that size, the frame refitted, the textures back if lost.
 bool resize_screen(int w, int h)
 {
-    if (request.mode != ScreenMode::WINDOW)
+    if (request.mode != ScreenMode::WINDOW && request.mode != ScreenMode::GIVEN_WINDOW)
         return true;
+    const Uint32 flags = request.mode == ScreenMode::WINDOW ? WINDOW_FLAGS : GIVEN_WINDOW_FLAGS;
     const FrameFit fit = fit_frame(w, h);
-    if (!SDL_SetVideoMode(fit.drawable_w, fit.drawable_h, SCREEN_BPP, WINDOW_FLAGS))
+    if (!SDL_SetVideoMode(fit.drawable_w, fit.drawable_h, SCREEN_BPP, flags))
         return false;
     // The show's context always has blending on: a fresh one means SDL made a new context, whose
     // textures are gone (sdl12-compat may; classic SDL on X keeps it).
@@ -291,6 +328,22 @@ bool resize_screen(int w, int h)
     }
     apply_frame_fit(fit);
     return true;
+}
+
+// Asks the X server the handed window's size now and then; a new size is taken as a resize.
+bool follow_given_window()
+{
+    constexpr Uint32 LOOK_INTERVAL = 250;   // ms between looks: a resize is followed within a quarter second,
+                                            // and the X server is asked four times a second, not every pass
+    static Uint32 last_look = 0;
+    if (request.mode != ScreenMode::GIVEN_WINDOW || SDL_GetTicks() - last_look < LOOK_INTERVAL)
+        return true;
+    last_look = SDL_GetTicks();
+    int w = 0, h = 0;
+    given_window_size(w, h);
+    if (w == current.drawable_w && h == current.drawable_h)
+        return true;
+    return resize_screen(w, h);
 }
 
 // Where the frame lands now.

@@ -8,11 +8,10 @@
 
 #include <SDL/SDL.h>
 #include <string>
+#include <vector>
 
-constexpr int MIN_WINDOW_WIDTH = 200;    // a screensaver's preview pane is about this small
-constexpr int MIN_WINDOW_HEIGHT = 150;
-constexpr int MAX_WINDOW_WIDTH = 3840;   // a 4K desktop: the largest drawable the show is made for
-constexpr int MAX_WINDOW_HEIGHT = 2160;
+// The environment's settings of the screen, in the order they are honoured.
+constexpr const char* SCREEN_SETTINGS[] = {"SDL_WINDOWID", "QUORAVINT_WINDOW", "QUORAVINT_FIT"};
 
 // Where the frame lands in the drawable: the viewport, in OpenGL's window pixels (y up from the
 // bottom), and the drawable's own size.
@@ -30,8 +29,14 @@ struct ScreenRequest {
 };
 
 // The request made by the values of QUORAVINT_WINDOW, QUORAVINT_FIT and SDL_WINDOWID (each may be
-// null). A value that makes no sense is described in `problem` and ignored.
-ScreenRequest screen_request(const char* window, const char* fit, const char* window_id, std::string& problem);
+// null). Each value that makes no sense is described, one line each, in `problems` and ignored.
+ScreenRequest screen_request(const char* window, const char* fit, const char* window_id,
+                             std::vector<std::string>& problems);
+
+// Reads the screen's settings from the environment, before SDL starts: a bad one is named on standard
+// error and ignored, and an SDL_WINDOWID that is not a window on the display is taken away from SDL,
+// which would read it while starting and end the program on the X error.
+void read_screen_settings();
 
 // The frame of the profile's size scaled into a drawable of w x h pixels, aspect kept, centred.
 FrameFit fit_frame(int w, int h);
@@ -60,14 +65,18 @@ bool video_driver_unseen(const char* driver, const char* chosen);
 // Whether the Escape key is held down now; false where the show's window is not on an X server.
 bool escape_held_on_display();
 
-// Opens the video mode the environment asks for (a bad setting is named on standard error and the
-// profile's mode is used) and fits the frame to it; false when SDL cannot open it, or when SDL found
-// no display and would draw unseen.
+// Opens the video mode read_screen_settings found (the profile's when it was not called) and fits
+// the frame to it; false when SDL cannot open it, or when SDL found no display and would draw unseen.
 bool open_screen();
 
 // Takes a new drawable size (a resized window): the video mode follows it, the frame is refitted,
 // and the textures are loaded again if the OpenGL context did not survive; false when SDL fails.
 bool resize_screen(int w, int h);
+
+// Refits the frame when the window the show was handed has changed size (its owner resized it, as
+// XScreenSaver's preview pane does: no event tells the show); looks a few times a second at most.
+// False when SDL fails.
+bool follow_given_window();
 
 // Where the frame lands now; the profile's own size until a screen is opened.
 const FrameFit& frame_fit();

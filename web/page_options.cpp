@@ -1,27 +1,6 @@
 #include "page_options.h"
 
-#include "ticks.h"
-
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-
-constexpr long LARGEST_START = TICKS_PER_SECOND * 60L * 60;   // an hour of show: the browser runs its ticks in
-                                                              // about half a minute before the first frame;
-                                                              // further is not worth the wait
-
-// Reads a whole decimal number from 0 to `largest` into `value`; false for anything else.
-static bool read_count(const std::string& text, unsigned long largest, unsigned long& value)
-{
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    errno = 0;
-    const unsigned long number = std::strtoul(text.c_str(), nullptr, 10);
-    if (errno == ERANGE || number > largest)
-        return false;
-    value = number;
-    return true;
-}
+#include "user_number.h"
 
 // Notes that option `name` with `value` was ignored.
 static void note_problem(PageOptions& options, const std::string& name, const std::string& value)
@@ -36,30 +15,30 @@ static void note_capped(PageOptions& options, const std::string& value)
 {
     if (!options.problem.empty())
         options.problem += "; ";
-    options.problem += "start=" + value + " is beyond an hour of show: starting at tick " + std::to_string(LARGEST_START);
+    options.problem += "start=" + value + " is beyond an hour of show: starting at tick " +
+                       std::to_string(limits::PAGE_START_TICK.most);
 }
 
 // Applies one name=value pair of the query.
 static void apply_option(PageOptions& options, const std::string& name, const std::string& value)
 {
-    unsigned long number = 0;
     if (name == "trace") {
         options.trace = true;
     } else if (name == "pause") {
         options.pause = true;
     } else if (name == "start") {
-        if (!read_count(value, ULONG_MAX, number)) {
+        const NumberRead start = read_whole_number(value, limits::PAGE_START_TICK);
+        if (!start.usable())
             note_problem(options, name, value);
-        } else if (number > static_cast<unsigned long>(LARGEST_START)) {
-            options.start_tick = LARGEST_START;
+        else
+            options.start_tick = static_cast<long>(start.value);
+        if (start.reading == Reading::CAPPED)
             note_capped(options, value);
-        } else {
-            options.start_tick = static_cast<long>(number);
-        }
     } else if (name == "seed") {
-        options.seeded = read_count(value, UINT_MAX, number);
+        const NumberRead seed = read_whole_number(value, limits::SEED);
+        options.seeded = seed.usable();
         if (options.seeded)
-            options.seed = static_cast<unsigned>(number);
+            options.seed = static_cast<unsigned>(seed.value);
         else
             note_problem(options, name, value);
     }

@@ -83,6 +83,15 @@ void start_slice()
     show_clock.tickran = false;
 }
 
+// Holds the show (`held` true) or lets it go on: the frame on the screen stays, the sound stops where
+// it is, and the time held is not caught up afterwards.
+void hold_show(bool held)
+{
+    holding = held;
+    mixer_hold(held);
+    show_clock.lastFrameTime = now_ms();
+}
+
 // One pass of the main loop: events (Escape ends the show), then ticks and a frame as time asks.
 void main_loop_pass()
 {
@@ -180,9 +189,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_stop_sound()
 // there, the time away not caught up.
 extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_hold(int held)
 {
-    holding = held != 0;
-    mixer_hold(holding);
-    show_clock.lastFrameTime = now_ms();
+    hold_show(held != 0);
 }
 
 // Mutes (`muted` 1) or unmutes (0) the sound; the show plays on either way.
@@ -204,7 +211,7 @@ int main()
     init();
     if (options.seeded)
         std::srand(options.seed);
-    holding = options.pause;
+    hold_show(options.pause);   // ?pause holds the song as well as the picture, until the visitor resumes
     trace_wanted = options.trace;
     trace_on(false);
     first_frame_tick = options.start_tick;

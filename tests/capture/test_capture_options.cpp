@@ -1,5 +1,6 @@
 // The capture's command line: lengths, start, seed, profile, outputs and the one-line complaints.
 #include "capture_options.h"
+#include "user_number.h"
 
 #include <gtest/gtest.h>
 
@@ -112,11 +113,20 @@ TEST(CaptureOptions, MalformedCommandLinesAreRefused)
     EXPECT_NE(refusal({"--png=yes"}).find("takes no value"), std::string::npos);
 }
 
-TEST(CaptureOptions, TheCaptureMustEndWithinTheShowsTickCounter)
+TEST(CaptureOptions, StartAndLengthTakeTheShowsLimitsAndEndWithinItsTickCounter)
 {
-    EXPECT_EQ(parsed({"--start", std::to_string(INT_MAX - 1), "--length", "1t"}).start_tick, INT_MAX - 1);
-    EXPECT_NE(refusal({"--start", std::to_string(INT_MAX), "--length", "1t"}).find("last tick"), std::string::npos);
-    EXPECT_NE(refusal({"--start", "99999999999"}).find("bad start tick"), std::string::npos);
+    const long longest = INT_MAX - limits::START_TICK.most;
+    const CaptureOptions furthest =
+        parsed({"--start", std::to_string(limits::START_TICK.most), "--length", std::to_string(longest) + "t"});
+    EXPECT_EQ(furthest.start_tick, limits::START_TICK.most);
+    EXPECT_LE(furthest.start_tick + furthest.length_ticks, INT_MAX);
+    const std::string beyond = std::to_string(limits::START_TICK.most + 1);
+    EXPECT_NE(refusal({"--start", beyond}).find("bad start tick '" + beyond + "': give a whole number of ticks from 0 to "),
+              std::string::npos);
+    EXPECT_NE(refusal({"--length", std::to_string(longest + 1) + "t"}).find("bad length"), std::string::npos);
+    EXPECT_NE(refusal({"--length", "99999999999999999999999t"}).find("bad length"), std::string::npos);
+    EXPECT_NE(refusal({"--start", "99999999999999999999999"}).find("bad start tick"), std::string::npos);
+    EXPECT_NE(refusal({"--seed", "4294967296"}).find("bad seed"), std::string::npos);
 }
 
 TEST(CaptureProfiles, NamesAndSizesFindTheSameProgram)

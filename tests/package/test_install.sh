@@ -95,9 +95,10 @@ note "quoravint --hd played at 1920 x 1080 without flooding standard output"
 
 # --- The screensaver hack, from where XScreenSaver finds it ------------------------------------
 xmllint --noout /usr/share/xscreensaver/config/quoravint.xml || fail "the screensaver's description does not parse"
+before=$(top_window_count)
 start_command quoravint-hack "$elsewhere" /usr/libexec/xscreensaver/quoravint -root
 sleep "$STILL_RUNNING_WAIT"
-show_running || fail "the screensaver hack ended by itself"
+expect_drawn_on_root "$before"
 kill -TERM "$SHOW_PID"
 expect_exit 0
 [ ! -s "$SHOW_TRACE" ] || fail "the screensaver hack wrote a trace"

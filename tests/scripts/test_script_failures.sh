@@ -4,10 +4,10 @@
 #   - install-deps.sh installs the missing packages, named once, with one apt-get, and says
 #     nothing when none is missing
 #   - build-deb.sh stops with its reason when the libraries cannot be worked out, and makes no package
-#   - build-web.sh publishes no half-built libxmp, names the fix for a bad cache, and stops on an
-#     empty Emscripten version
+#   - build-web.sh publishes no half-built libxmp, names the fix for a bad cache, stops on an
+#     empty Emscripten version, and empties no folder but a site of its own with nothing else in it
 #   - test.sh runs the sanitizer script even when it is not executable, and fails, saying why,
-#     when it is missing
+#     when it is missing or when the tests were left out of the build
 # Usage: test_script_failures.sh <source folder>
 set -u
 
@@ -142,6 +142,92 @@ build-web: no Emscripten version|known||yes|gave no Emscripten version
 build-web: no libxmp source known to apt|none|3.1.6||no libxmp source package known to apt
 CASES
 
+# --- build-web.sh: the site folder ---------------------------------------------------------------
+# The whole script with stand-ins for Emscripten, a cached libxmp and a small asset generator: a
+# folder the script did not make, or one it made that now holds the user's files, is refused and left
+# as it was; its own site is rebuilt, with the last build's files gone.
+
+# A build tree whose stand-ins let build-web.sh run to the end in a few seconds; its site is $SITE.
+new_web_tree() {
+  new_tree
+  mkdir -p "$TREE/web"
+  cp -r "$SOURCE/web/page" "$TREE/web/"
+  printf '#!/bin/sh\nexit 0\n' | tee "$TREE/scripts/install-deps.sh" >"$TREE/scripts/install-web-deps.sh"
+  fake apt-cache "echo 'Version: 4.5.0-1'"
+  fake emcc "echo 3.1.6"
+  fake emcmake
+  fake cmake
+  fake assetgen 'case $1 in
+  --list) printf "song.xm\nfont/names.txt\n" ;;
+  --icons) for size in 192 512; do mkdir -p "$2/${size}x$size/apps"; echo "icon $size" >"$2/${size}x$size/apps/quoravint.png"; done ;;
+esac'
+  local libxmp=$TREE/cache/libxmp-4.5.0-1-emscripten-3.1.6
+  mkdir -p "$libxmp/include" "$libxmp/lib" "$TREE/assets/font" "$TREE/web-build/wasm/web"
+  echo "header" >"$libxmp/include/xmp.h"
+  echo "library" >"$libxmp/lib/libxmp.a"
+  echo "song" >"$TREE/assets/song.xm"
+  echo "names" >"$TREE/assets/font/names.txt"
+  set_programs 1
+  SITE=$TREE/site
+}
+
+# Writes the stand-in web programs of build number $1 (each build's files get other names).
+set_programs() {
+  local name
+  for name in quoravint{,-hd}.{js,wasm}; do
+    echo "$name of build $1" >"$TREE/web-build/wasm/web/$name"
+  done
+}
+
+# Runs build-web.sh into $SITE.
+build_site() {
+  run env QUORAVINT_WEB_CACHE="$TREE/cache" QUORAVINT_WEB_BUILD="$TREE/web-build" QUORAVINT_ASSETS="$TREE/assets" \
+      QUORAVINT_ASSETGEN="$FAKES/assetgen" bash "$TREE/scripts/build-web.sh" "$SITE"
+}
+
+# Every file under $1 with its checksum, or the checksum of $1 when it is a file.
+fingerprint() {
+  if [ -d "$1" ]; then (cd "$1" && find . -exec stat -c '%n %a' {} + -type f -exec sha256sum {} + | LC_ALL=C sort); else sha256sum <"$1"; fi
+}
+
+while IFS='|' read -r CASE before expected_status message; do
+  new_web_tree
+  case $before in
+    none) ;;
+    empty) mkdir "$SITE" ;;
+    file) echo "the user's" >"$SITE" ;;
+    web-root) mkdir "$SITE" && echo "<p>the user's page</p>" >"$SITE/index.html" && echo "notes" >"$SITE/notes.txt" ;;
+    folder) mkdir -p "$SITE/photos" && echo "photo" >"$SITE/photos/a.png" ;;
+    own-site|own-site+user) build_site; [ "$STATUS" -eq 0 ] || fail "the first build failed: $(tail -n 5 "$OUT")" ;;
+    unfinished) mkdir "$SITE" && : >"$SITE/.quoravint-site" && echo "half" >"$SITE/index.html" ;;
+  esac
+  [ "$before" != own-site+user ] || { mkdir "$SITE/blog" && echo "post" >"$SITE/blog/post.html"; }
+  old_wasm=$(cd "$SITE" 2>/dev/null && ls quoravint.*.wasm 2>/dev/null || true)
+  [ ! -e "$SITE" ] || was=$(fingerprint "$SITE")
+  set_programs 2
+  : >"$CALLS"
+  build_site
+  expect "$expected_status" "$message"
+  if [ "$expected_status" = fail ]; then
+    [ "$(fingerprint "$SITE")" = "$was" ] || fail "the folder changed: $(fingerprint "$SITE" | head -n 3)"
+    ! grep -q "^emcmake" "$CALLS" || fail "went on to build the programs before refusing the folder"
+  else
+    [ "$(sed -n 1p "$SITE"/quoravint.*.js 2>/dev/null)" = "quoravint.js of build 2" ] || fail "the site is not this build's: $(ls -A "$SITE")"
+    [ -z "$old_wasm" ] || [ ! -e "$SITE/$old_wasm" ] || fail "the last build's $old_wasm is still there"
+    [ "$(cd "$SITE" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort)" = "$(cat "$SITE/.quoravint-site")" ] ||
+      fail "the marker does not list the site's files: $(cat "$SITE/.quoravint-site")"
+  fi
+done <<'CASES'
+build-web site: no folder yet|none|0|site ready
+build-web site: an empty folder|empty|0|site ready
+build-web site: its own site, rebuilt|own-site|0|site ready
+build-web site: a build that did not finish|unfinished|0|site ready
+build-web site: a web root with the user's page|web-root|fail|is not a site this script made
+build-web site: a folder of the user's|folder|fail|is not a site this script made
+build-web site: a file|file|fail|is not a folder
+build-web site: its own site with the user's files added|own-site+user|fail|blog blog/post.html
+CASES
+
 # --- test.sh ------------------------------------------------------------------------------------
 # cmake and xvfb-run stand in for the build and the test run, which pass; the sanitizer script
 # records that it ran.
@@ -159,6 +245,23 @@ while IFS='|' read -r CASE sanitizers expected_status message; do
 done <<'CASES'
 test.sh: the sanitizer script not executable|not-executable|0|running
 test.sh: the sanitizer script missing|missing|fail|sanitizer run left out
+CASES
+
+# The real configure and ctest on a build whose GoogleTest cannot be found (the build itself is left
+# out): whatever the tests asked for, none ran, and the run fails saying so.
+NO_GTEST_BUILD=$WORK/no-gtest   # configured once, shared by the cases
+while IFS='|' read -r CASE arguments message; do
+  new_tree
+  printf '#!/bin/sh\nexit 0\n' >"$TREE/scripts/install-deps.sh"
+  fake cmake "[ \"\$1\" = --build ] || exec $(command -v cmake) -S '$SOURCE' -B '$NO_GTEST_BUILD' -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON"
+  fake xvfb-run 'while [ "$1" != ctest ]; do shift; done; exec "$@"'
+  # shellcheck disable=SC2086 # the arguments are words of the table
+  run env QUORAVINT_BUILD="$NO_GTEST_BUILD" bash "$TREE/scripts/test.sh" $arguments
+  expect fail "$message"
+  ! grep -q "all tests passed" "$OUT" || fail "said all tests passed"
+done <<'CASES'
+test.sh: no GoogleTest, the quick run|--quick|the tests were left out
+test.sh: no GoogleTest, tests chosen by name|--quick -R programs|No tests were found
 CASES
 
 [ "$failures" -eq 0 ] || { echo "$failures failed case(s)" >&2; exit 1; }

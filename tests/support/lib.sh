@@ -293,6 +293,31 @@ image_maximum() {
   convert "$1" -format '%[fx:int(255 * maxima)]' info:
 }
 
+# The number of windows on the screen (the root window's children).
+top_window_count() {
+  xwininfo -root -children | grep -c '^ *0x'
+}
+
+# Fails unless the running screensaver hack draws demo's frame on the root window itself, the screen
+# having held BEFORE windows (top_window_count) when it started: a hack that fell back to a window of
+# its own would add a window named Quoravint, and its 1024 x 768 full-screen mode would leave black
+# the strips of the root, either side, that the frame fitted to the screen's height lights.
+expect_drawn_on_root() {
+  local before=$1 screen sw sh fw strip lit shot=$WORK_DIR/root-$STARTS.png
+  sleep "$STILL_RUNNING_WAIT"
+  show_running || { collect_status; fail "-root: ended with status $SHOW_STATUS: $(cat "$SHOW_TRACE.stderr")"; }
+  [ -z "$(xdotool search --name '^Quoravint$' 2>/dev/null)" ] || fail "-root: the hack opened a window of its own"
+  [ "$(top_window_count)" -eq "$before" ] || fail "-root: a new window appeared on the screen"
+  screen=$(screen_size)
+  sw=${screen%x*} sh=${screen#*x}
+  fw=$((sh * 4 / 3))   # demo's 4:3 frame fitted to the screen's height
+  import -window root "$shot" || fail "import could not take a screenshot"
+  for strip in "$(((sw - fw) / 2 + 8))" "$(((sw + fw) / 2 - 48))"; do   # inside the frame, outside a 1024 x 768 mode
+    lit=$(convert "$shot" -crop "40x${sh}+${strip}+0" +repage -format '%[fx:int(255 * maxima)]' info:)
+    [ "$lit" -gt 0 ] || fail "-root: the fitted frame's strip at x=$strip is black ($shot): not drawn on the root"
+  done
+}
+
 # Makes a copy of the run folder in the temporary folder, with links to its assets
 # except the names given, and prints its path.
 run_folder_without() {

@@ -5,6 +5,8 @@ import http from 'node:http';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import net from 'node:net';
+import { spawn } from 'node:child_process';
 import puppeteer from 'puppeteer-core';
 
 const CHROMIUM = process.env.QUORAVINT_CHROMIUM || '/usr/bin/chromium';   // Debian's; never a downloaded one
@@ -27,8 +29,9 @@ export function sleep(ms) {
   return new Promise(resolve => setTimeout(resolve, ms));
 }
 
-// Serves each folder under its prefix ({'/': site, '/reference/': dir}) on a free local port.
-export function serveFolders(folders) {
+// Serves each folder under its prefix ({'/': site, '/reference/': dir}) on a free local port; when
+// `compressed`, a file's Brotli or gzip copy (FILE.br, FILE.gz) where the browser takes it, as nginx would.
+export function serveFolders(folders, { compressed = false } = {}) {
   const prefixes = Object.keys(folders).sort((a, b) => b.length - a.length);
   const server = http.createServer((request, response) => {
     const url = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
@@ -39,8 +42,13 @@ export function serveFolders(folders) {
       response.writeHead(404).end();
       return;
     }
-    response.writeHead(200, { 'Content-Type': CONTENT_TYPES[path.extname(file)] || 'application/octet-stream' });
-    fs.createReadStream(file).pipe(response);
+    const headers = { 'Content-Type': CONTENT_TYPES[path.extname(file)] || 'application/octet-stream' };
+    const accepted = request.headers['accept-encoding'] || '';
+    const copy = compressed && [['br', '.br'], ['gzip', '.gz']].find(([name, ending]) => accepted.includes(name)
+                                                                      && fs.existsSync(file + ending));
+    if (copy) headers['Content-Encoding'] = copy[0];
+    response.writeHead(200, headers);
+    fs.createReadStream(copy ? file + copy[1] : file).pipe(response);
   });
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => {
     resolve({
@@ -50,17 +58,38 @@ export function serveFolders(folders) {
   }));
 }
 
-// Starts headless Chromium with SwiftShader's WebGL and a fresh profile folder of its own.
-export async function startBrowser() {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quoravint-chromium-'));
-  const browser = await puppeteer.launch({
+// The browser engines the checks run in.
+export const ENGINES = {
+  chromium: { interception: true, touch: true },   // what the checks can make each engine do: fail requests
+  firefox: { interception: false, touch: false },  // and hand junk (the damaged-asset checks), emulate a
+  webkit: { interception: false, touch: false },   // touch screen (W3C WebDriver does neither)
+};
+const FIREFOX = process.env.QUORAVINT_FIREFOX || '/usr/bin/firefox-esr';   // Debian's ESR
+const WEBKIT_DRIVER = process.env.QUORAVINT_WEBKIT_DRIVER || '/usr/bin/WebKitWebDriver';
+const MINIBROWSER = process.env.QUORAVINT_MINIBROWSER || '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+const DRIVER_START_TIMEOUT = 20000;   // ms for WebKitWebDriver to answer on its port
+const POLL_INTERVAL = 100;            // ms between looks while waiting for a condition in WebKit
+
+// Starts the browser engine `engine` (chromium, firefox, webkit) with a fresh profile of its own.
+// Chromium runs headless with SwiftShader's WebGL; Firefox and WebKit draw in a window of the
+// X display in DISPLAY (Xvfb), where their WebGL runs on Mesa. `args` go to Chromium's command line.
+export async function startBrowser(engine = 'chromium', { args = [] } = {}) {
+  if (!ENGINES[engine]) throw new Error('unknown browser engine ' + engine + '; known: ' + Object.keys(ENGINES).join(', '));
+  if (engine !== 'chromium' && !process.env.DISPLAY) throw new Error(engine + ' needs an X display (run under xvfb-run)');
+  if (engine === 'webkit') return startWebKit();
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quoravint-' + engine + '-'));
+  const browser = await puppeteer.launch(engine === 'firefox' ? {
+    browser: 'firefox', executablePath: FIREFOX, headless: false, userDataDir: profile,
+    extraPrefsFirefox: { 'media.autoplay.default': 0, 'dom.screenwakelock.enabled': true },
+  } : {
     executablePath: CHROMIUM,
     headless: true,
     userDataDir: profile,
     args: ['--headless=new', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
            '--disable-background-networking', '--disable-component-update', '--no-first-run', '--disable-sync',
-           '--disable-background-timer-throttling', '--disable-renderer-backgrounding'],
+           '--disable-background-timer-throttling', '--disable-renderer-backgrounding', ...args],
   });
+  browser.engine = engine;
   const close = browser.close.bind(browser);
   browser.close = async () => {
     await close();
@@ -69,26 +98,169 @@ export async function startBrowser() {
   return browser;
 }
 
+// Starts WebKitWebDriver on a free port and, through it, WebKitGTK's MiniBrowser: a browser whose
+// newPage() gives pages with the few calls of puppeteer's the checks use.
+async function startWebKit() {
+  const { Builder } = await import('selenium-webdriver');
+  const port = await freePort();
+  const driverProcess = spawn(WEBKIT_DRIVER, ['--port=' + port], { stdio: 'ignore' });
+  const server = `http://127.0.0.1:${port}`;
+  const until = Date.now() + DRIVER_START_TIMEOUT;
+  while (!(await fetch(server + '/status').then(r => r.ok, () => false))) {
+    if (Date.now() > until || driverProcess.exitCode !== null) {
+      driverProcess.kill();
+      throw new Error('WebKitWebDriver did not start on port ' + port);
+    }
+    await sleep(POLL_INTERVAL);
+  }
+  const driver = await new Builder().usingServer(server).withCapabilities({
+    browserName: 'MiniBrowser',
+    'webkitgtk:browserOptions': { binary: MINIBROWSER, args: ['--automation'] },
+  }).build();
+  return {
+    engine: 'webkit',
+    newPage: async () => new WebDriverPage(driver),
+    close: async () => {
+      await driver.quit().catch(() => {});
+      driverProcess.kill();
+    },
+    defaultBrowserContext: () => ({ overridePermissions: async () => {}, setPermission: async () => {} }),
+  };
+}
+
+// A free local TCP port.
+function freePort() {
+  return new Promise(resolve => {
+    const probe = net.createServer().listen(0, '127.0.0.1', () => {
+      const { port } = probe.address();
+      probe.close(() => resolve(port));
+    });
+  });
+}
+
+// The keys the checks press, by puppeteer's names, as WebDriver's key codes.
+const WEBDRIVER_KEYS = { Escape: '\uE00C', ArrowUp: '\uE013', ArrowLeft: '\uE012', ArrowRight: '\uE014', ArrowDown: '\uE015' };
+
+// A page of a W3C WebDriver session, with the calls of puppeteer's Page the checks use: it
+// evaluates functions in the page, waits for conditions, clicks, presses keys and sizes the window.
+// Console lines and page errors are collected by the page itself from when the address is opened.
+class WebDriverPage {
+  constructor(driver) {
+    this.driver = driver;
+    this.size = null;
+    const press = async (key, down) => {
+      const actions = driver.actions({ async: true });
+      const code = WEBDRIVER_KEYS[key] || key;
+      await (down ? actions.keyDown(code) : actions.keyUp(code)).perform();
+    };
+    this.keyboard = {
+      down: key => press(key, true),
+      up: key => press(key, false),
+      press: async key => { await press(key, true); await press(key, false); },
+    };
+    this.mouse = {
+      click: async (x, y) => {
+        await driver.actions({ async: true }).move({ x: Math.round(x), y: Math.round(y), origin: 'viewport' }).click().perform();
+      },
+    };
+  }
+
+  // Sizes the window so that its page area is `viewport` (WebKit takes no device scale from here).
+  async setViewport(viewport) {
+    this.size = viewport;
+    await this.driver.manage().window().setRect({ width: viewport.width, height: viewport.height });
+    const inner = await this.evaluate(() => [innerWidth, innerHeight]);
+    const rect = await this.driver.manage().window().getRect();
+    await this.driver.manage().window().setRect({ width: rect.width + viewport.width - inner[0],
+                                                  height: rect.height + viewport.height - inner[1] });
+  }
+
+  viewport() {
+    return this.size;
+  }
+
+  // Opens `address` and starts collecting the page's console lines and errors.
+  async goto(address) {
+    await this.driver.get(address);
+    await this.driver.executeScript(() => {
+      window.pageMessages = { console: [], errors: [] };
+      for (const level of ['log', 'warn', 'error']) {
+        const original = console[level].bind(console);
+        console[level] = (...parts) => { window.pageMessages.console.push(parts.join(' ')); original(...parts); };
+      }
+      addEventListener('error', event => window.pageMessages.errors.push(event.message));
+      addEventListener('unhandledrejection', event => window.pageMessages.errors.push(String(event.reason)));
+    });
+  }
+
+  // The value of `fn(...args)` in the page, awaited there.
+  async evaluate(fn, ...args) {
+    const result = await this.driver.executeAsyncScript(
+      `const done = arguments[arguments.length - 1];
+       Promise.resolve().then(() => (${fn.toString()})(...${JSON.stringify(args)}))
+         .then(value => done({ value }), error => done({ error: String(error && error.message || error) }));`);
+    if (result.error !== undefined) throw new Error(result.error);
+    return result.value;
+  }
+
+  // Waits until `fn(...args)` is true in the page.
+  async waitForFunction(fn, { timeout = 30000 } = {}, ...args) {
+    const until = Date.now() + timeout;
+    while (!(await this.evaluate(fn, ...args))) {
+      if (Date.now() > until) throw new Error('timed out waiting for ' + fn.toString());
+      await sleep(POLL_INTERVAL);
+    }
+  }
+
+  async click(selector) {
+    const { By } = await import('selenium-webdriver');
+    await (await this.driver.findElement(By.css(selector))).click();
+  }
+
+  // The console lines and errors the page collected.
+  async messages() {
+    return this.evaluate(() => window.pageMessages || { console: [], errors: [] });
+  }
+
+  async close() {
+    await this.driver.get('about:blank');
+  }
+}
+
 // Opens the page with `query` in a window of the profile's size (or `viewport`), waits until it can
-// start, clicks it (taps it on a touch screen) as a visitor would and (unless told not to) waits for
-// the first frame. Requests for `missing` paths fail; `damaged` ones get junk (paths named without
-// their content hash; the service worker is bypassed, so that it cannot answer for them). The page
-// notes its long tasks (over 50 ms) in `longTasks`: when each began and how long it took.
-// Returns the page, its console lines and page errors, and close().
+// start, clicks it (taps it on a touch screen) as a visitor would (unless `start` is false) and
+// (unless told not to) waits for the first frame. Requests for `missing` paths fail; `damaged` ones
+// get junk (paths named without their content hash; the service worker is bypassed, so that it
+// cannot answer for them). Where the engine reports them, the page notes its long tasks (over 50 ms)
+// in `longTasks`: when each began and how long it took. Outside WebKit a content policy violation is
+// reported as a page error. Returns the page, messages() (its console lines and page errors) and close().
 export async function openShow(browser, base, query,
-                               { missing = [], damaged = [], waitForFrame = true, viewport = null } = {}) {
+                               { missing = [], damaged = [], waitForFrame = true, viewport = null, start = true } = {}) {
   const page = await browser.newPage();
   await page.setViewport(viewport || (query.includes('hd') ? VIEWPORTS.hd : VIEWPORTS.sd));
-  await page.evaluateOnNewDocument(() => {
-    window.longTasks = [];
-    new PerformanceObserver(list => {
-      for (const task of list.getEntries()) window.longTasks.push({ start: task.startTime, duration: task.duration });
-    }).observe({ type: 'longtask' });
-  });
-  const show = { page, console: [], errors: [], close: () => page.close() };
-  page.on('console', message => show.console.push(message.text()));
-  page.on('pageerror', error => show.errors.push(error.message));
+  const show = { page, close: () => page.close() };
+  if (browser.engine === 'webkit') {
+    show.messages = () => page.messages();
+  } else {
+    await page.evaluateOnNewDocument(() => {
+      window.longTasks = [];
+      if ((PerformanceObserver.supportedEntryTypes || []).includes('longtask')) {
+        new PerformanceObserver(list => {
+          for (const task of list.getEntries()) window.longTasks.push({ start: task.startTime, duration: task.duration });
+        }).observe({ type: 'longtask' });
+      }
+      // A content policy violation is a page error: the page does not work as served.
+      addEventListener('securitypolicyviolation', event => setTimeout(() => {
+        throw new Error(`content policy violation: ${event.effectiveDirective} blocked ${event.blockedURI || 'inline code'}`);
+      }));
+    });
+    const messages = { console: [], errors: [] };
+    show.messages = async () => messages;
+    page.on('console', message => messages.console.push(message.text()));
+    page.on('pageerror', error => messages.errors.push(error.message));
+  }
   if (missing.length || damaged.length) {
+    if (!ENGINES[browser.engine].interception) throw new Error(browser.engine + ': the checks cannot fail its requests');
     await page.setBypassServiceWorker(true);
     await page.setRequestInterception(true);
     page.on('request', request => {
@@ -99,7 +271,7 @@ export async function openShow(browser, base, query,
     });
   }
   await page.goto(base + '/' + query, { timeout: LOAD_TIMEOUT });
-  await startLoaded(page, waitForFrame);
+  if (start) await startLoaded(page, waitForFrame);
   return show;
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Readies the browser checks in the folder $1: the check scripts and puppeteer-core from npm, at
-# the version package-lock.json pins, without its browser download (Debian's Chromium is used).
+# Readies the browser checks in the folder $1: the check scripts and, from npm, puppeteer-core,
+# selenium-webdriver and lighthouse at the versions package-lock.json pins, without puppeteer's
+# browser download (Debian's browsers are used).
 # npm runs again only when the lock file changed.
 set -euo pipefail
 

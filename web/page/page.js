@@ -19,9 +19,12 @@ const LARGEST_SEED = 0xffffffff;       // the program's seeds are unsigned 32-bi
 const SEED = chooseSeed();
 const MUTE_KEY = 'quoravint.muted';    // localStorage: the visitor's mute, kept for the next visit
 const DRAG_DEAD_ZONE = 16;             // CSS px a finger moves before it steers: a tap does not
+const WEBGL_ATTRIBUTES = { alpha: false, antialias: false, depth: true, stencil: false };   // as the program's SDL asks
+const FIRST_PAINT_WAIT = 3000;         // ms the program waits at most for the start card's first paint
 const ARROW_CODES = { ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40 };   // DOM key codes SDL reads
 
 const canvas = document.getElementById('canvas');
+document.documentElement.classList.toggle('hd', HD);   // the canvas's box takes the profile's aspect (page.css)
 const startCard = document.getElementById('start');
 const prompt = document.getElementById('prompt');
 
@@ -141,7 +144,6 @@ function startShow(event) {
   if (show.ended) return;
   fitCanvas();
   showProgress();
-  document.getElementById('share').hidden = false;
   document.getElementById('pause').hidden = false;
   showPaused();
 }
@@ -309,7 +311,11 @@ function endShow(status) {
 function afterPass() {
   if (show.firstFrameAt === null && showProgress() > 0) return;
   const tick = Module._quoravint_show_tick();
-  if (show.firstFrameAt === null) show.firstFrameAt = performance.now();
+  if (show.firstFrameAt === null) {
+    show.firstFrameAt = performance.now();
+    // Only a moment on the screen can be linked to: not one of the ticks run undrawn before it.
+    document.getElementById('share').hidden = false;
+  }
   show.passes += 1;
   if (tick !== afterPass.lastTick) show.frames += 1;
   afterPass.lastTick = tick;
@@ -383,10 +389,57 @@ fitCanvas();
 document.documentElement.classList.toggle('touch-device', navigator.maxTouchPoints > 0 || matchMedia('(pointer: coarse)').matches);
 setMuted(storedMute());
 
-const program = document.createElement('script');
-program.src = siteFile(PROFILE.program + '.js');
-program.onerror = () => { prompt.textContent = 'The show could not be loaded.'; };
-document.body.appendChild(program);
+// Whether this browser gives the canvas WebGL. The context is made as the program asks for it, so
+// the program takes this one at its start rather than waiting for the GPU process again.
+function webglOffered() {
+  return canvas.getContext('webgl', WEBGL_ATTRIBUTES) !== null;
+}
+
+// Resolves to whether this browser can draw the show: not when it blocks the machine's GPU or
+// hardware acceleration is off. A worker asks, off the main thread; the page itself only when the
+// worker cannot tell.
+function checkWebGL() {
+  return new Promise(resolve => {
+    let worker = null;
+    const ownAnswer = () => { if (worker) worker.terminate(); resolve(webglOffered()); };
+    try { worker = new Worker('webgl-check.js'); } catch (e) { ownAnswer(); return; }
+    worker.onerror = ownAnswer;
+    worker.onmessage = event => {
+      if (event.data !== 'webgl') { ownAnswer(); return; }
+      worker.terminate();
+      resolve(true);
+    };
+  });
+}
+
+// Loads the show's program, or says on the start card why this browser cannot show it.
+async function loadProgram() {
+  if (!(await checkWebGL())) {
+    show.state = 'unsupported';
+    prompt.textContent = 'This browser cannot draw the show: hardware acceleration or WebGL is off.';
+    document.getElementById('remedy').hidden = false;
+    return;
+  }
+  const program = document.createElement('script');
+  program.src = siteFile(PROFILE.program + '.js');
+  program.onerror = () => { prompt.textContent = 'The show could not be loaded.'; };
+  document.body.appendChild(program);
+}
+
+// Runs `then` once the start card is on the screen, so that the program's download and compiling
+// never delay it: at the browser's first paint where it reports paints, else after the first frame;
+// at most FIRST_PAINT_WAIT later (a page opened behind others paints nothing until shown).
+function afterFirstPaint(then) {
+  let done = false;
+  const once = () => { if (!done) { done = true; then(); } };
+  setTimeout(once, FIRST_PAINT_WAIT);
+  if ((PerformanceObserver.supportedEntryTypes || []).includes('paint')) {
+    new PerformanceObserver((list, observer) => { observer.disconnect(); once(); }).observe({ type: 'paint', buffered: true });
+  } else {
+    requestAnimationFrame(() => setTimeout(once));
+  }
+}
+afterFirstPaint(loadProgram);
 
 // The service worker keeps the site for the next visit, which then needs no network.
 if ('serviceWorker' in navigator) {

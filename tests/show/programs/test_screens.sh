@@ -1,12 +1,14 @@
 # The show in a window of its own at two sizes and after a resize, full screen at the size of a
 # 2560 x 1440 desktop (an X server of its own), and as the screensaver hack in a window made here
-# at a preview size and a large one: every screenshot shows the frame fitted, lit where the frame
-# lies and black in the bars; SIGTERM ends the hack with status 0; the hack's description parses.
+# at a preview size and a large one, then resized by its owner: every screenshot shows the frame
+# fitted, lit where the frame lies and black in the bars; SIGTERM ends the hack with status 0; the hack's description parses.
 source "$(dirname "$0")/../../support/lib.sh" "$@"
 
 PACKAGING=$(dirname "$0")/../../../packaging
 HACK=$PACKAGING/quoravint-hack.in
 FRAME_WAIT=3   # s for a few frames to be drawn after a start or a resize
+GIVEN_RESIZE_W=500   # the size a given window's owner resizes it to: taller than the frame, so
+GIVEN_RESIZE_H=700   # the bars move from the sides to above and below
 OWN_X=""       # the X server this test starts for a desktop of another size
 holder=""      # the program holding the window handed to the hack
 trap '[ -z "$OWN_X" ] || kill "$OWN_X" 2>/dev/null; [ -z "$holder" ] || kill "$holder" 2>/dev/null; cleanup' EXIT
@@ -99,7 +101,7 @@ chmod +x "$hack_dir/quoravint"
 ln -s "$RUN_DIR" "$WORK_DIR/hack/lib/games/quoravint"
 ln -s "$RUN_DIR" "$WORK_DIR/hack/share/games/quoravint"
 for size in 320x240 1600x900; do
-  display -size "$size" -geometry "$size+0+0" -title "saver-$size" xc:red &
+  "$BUILD_DIR/tests/show/hold-window" "$size" "saver-$size" &
   holder=$!
   deadline=$((SECONDS + TRACE_WAIT))
   until given=$(xdotool search --name "^saver-$size\$" | head -n 1) && [ -n "$given" ]; do
@@ -108,6 +110,9 @@ for size in 320x240 1600x900; do
   done
   start_command quoravint-hack "$WORK_DIR" env XSCREENSAVER_WINDOW="$given" "$hack_dir/quoravint" -hd
   expect_fitted "$given" "${size%x*}" "${size#*x}" demo-hd
+  # Its owner resizes it, as XScreenSaver's preview pane does: no event tells the show, which refits.
+  xdotool windowsize "$given" "$GIVEN_RESIZE_W" "$GIVEN_RESIZE_H" || fail "xdotool could not resize the given window"
+  expect_fitted "$given" "$GIVEN_RESIZE_W" "$GIVEN_RESIZE_H" demo-hd
   [ ! -s "$SHOW_TRACE" ] || fail "the hack wrote a trace"
   started=$SECONDS
   kill -TERM "$(program_pid)"
