@@ -291,6 +291,7 @@ long capture(CaptureOutput& output, long total)
     long done = 0;
     for (; done < total && !stop_requested; ++done) {
         drain_window_events();
+        hold_tick_input(keys_held());
         sound.clear();
         update_tick(sound);
         draw_tick(rgb);

@@ -3,13 +3,17 @@
 # group of work needs. One dpkg query finds what is missing; when nothing is, the script says
 # nothing and ends at once, so every build script may call it.
 #
-#   scripts/install-deps.sh [GROUP...]     GROUP: run (the default), package, web, test
+#   scripts/install-deps.sh [GROUP...]     GROUP: run (the default), package, web, test, fresh
 #     run      what building and running the show needs: compiler, CMake, SDL 1.2 with image and
 #              mixer, Mesa, Cairo and Vorbis for the asset generator         (scripts/run.sh)
 #     package  run, and what making the Debian package adds: dpkg-dev, go-md2man (the deb target)
 #     web      run, and the browser build: Emscripten, stb, Chromium, npm    (scripts/build-web.sh)
 #     test     all of the above, and everything the tests call               (scripts/test.sh)
+#     fresh    what the clean room needs on this machine: mmdebstrap          (scripts/test.sh --fresh)
+# The names are those Debian 12 and 13 share (unversioned where Debian has an unversioned name).
+# A service a package brings (nginx) is neither started nor enabled: the tests start their own.
 set -euo pipefail
+source "$(dirname "$0")/lib.sh" install-deps
 
 RUN_PACKAGES=(
   # build
@@ -38,18 +42,22 @@ TEST_PACKAGES=(
   # capture to video
   ffmpeg
   # fuzzing and sanitizers
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
   # the Debian package: its checker, the manual pages; a window manager and SDL 2 for the program
-  # tests on sdl12-compat; a clean Debian root for the install test and scripts/test.sh --fresh
-  lintian man-db openbox libsdl2-2.0-0 mmdebstrap
+  # tests on sdl12-compat
+  lintian man-db openbox libsdl2-2.0-0
   # the site served by a real web server, with its precompressed Brotli copies; a loopback of its own
   nginx-light libnginx-mod-http-brotli-static iproute2
 )
-
-# Prints a message of this script on standard error.
-say() {
-  echo "install-deps: $*" >&2
-}
+FRESH_PACKAGES=(
+  # a clean Debian root for the package's install test and scripts/test.sh --fresh
+  mmdebstrap
+)
+POLICY_RC_D=${QUORAVINT_POLICY_RC_D:-/usr/sbin/policy-rc.d}   # Debian's maintainer scripts ask it before starting
+                                                             # a service (another path only for the tests)
+DENY_STARTS='#!/bin/sh
+# Written by quoravint'"'"'s scripts/install-deps.sh while it installs: no service starts.
+exit 101'                           # 101: "action forbidden", the answer that skips the start quietly
 
 # Adds the packages of the named group (and of the groups it includes) to WANTED.
 add_group() {
@@ -57,8 +65,9 @@ add_group() {
     run) WANTED+=("${RUN_PACKAGES[@]}") ;;
     package) add_group run; WANTED+=("${PACKAGE_PACKAGES[@]}") ;;
     web) add_group run; WANTED+=("${WEB_PACKAGES[@]}"); WANTS_NPM=yes ;;
-    test) add_group package; add_group web; WANTED+=("${TEST_PACKAGES[@]}") ;;
-    *) say "unknown group '$1' (run, package, web or test)"; exit 2 ;;
+    test) add_group package; add_group web; add_group fresh; WANTED+=("${TEST_PACKAGES[@]}") ;;
+    fresh) WANTED+=("${FRESH_PACKAGES[@]}") ;;
+    *) say "unknown group '$1' (run, package, web, test or fresh)"; exit 2 ;;
   esac
 }
 
@@ -75,6 +84,48 @@ missing_packages() {
   done
 }
 
+# Runs a command as root: through sudo for a user who may use it. sudo resets the environment, so
+# the answer to debconf's questions is passed on the command line, not exported.
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    env DEBIAN_FRONTEND=noninteractive "$@"
+  else
+    sudo DEBIAN_FRONTEND=noninteractive "$@"
+  fi
+}
+
+# Prints the installed packages, one a line.
+installed_packages() {
+  dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' | awk '$2 == "ii" { print $1 }' | sort
+}
+
+# Prints the services (systemd units and init scripts) that the packages named on standard input bring.
+services_of() {
+  xargs -r dpkg-query -L 2>/dev/null |
+    sed -n 's,^\(/usr\)\?/lib/systemd/system/\([^/]*\.\(service\|socket\|timer\)\)$,\2,p; s,^/etc/init\.d/\([^/]*\)$,\1,p' |
+    sort -u
+}
+
+# Leaves the services of the packages just installed disabled: the start was refused, and a machine
+# must not begin serving on port 80 at its next boot because the tests wanted nginx.
+disable_services() {
+  local service
+  for service in "$@"; do
+    if [[ $service == *.* ]]; then
+      ! command -v systemctl >/dev/null || as_root systemctl disable --quiet "$service"
+    elif compgen -G "/etc/rc[2345].d/S??$service" >/dev/null; then
+      as_root update-rc.d "$service" disable >/dev/null
+    fi
+  done
+  say "left disabled and not started: $(printf '%s\n' "${@%.service}" | sort -u | xargs)" \
+      "(the tests start their own; \`systemctl enable --now NAME\` starts one for good)"
+}
+
+# Takes the policy that refuses every service start away again, if this script put it there.
+allow_starts() {
+  [ -z "$DENIED_STARTS" ] || as_root rm -f "$POLICY_RC_D"
+}
+
 WANTED=()
 WANTS_NPM=""
 [ $# -gt 0 ] || set -- run
@@ -89,8 +140,15 @@ mapfile -t missing < <(missing_packages | awk '!seen[$0]++')
 [ ${#missing[@]} -gt 0 ] || exit 0
 
 say "installing ${missing[*]}"
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+before=$(installed_packages)
+DENIED_STARTS=""
+trap allow_starts EXIT
+if [ ! -e "$POLICY_RC_D" ]; then
+  printf '%s\n' "$DENY_STARTS" | as_root tee "$POLICY_RC_D" >/dev/null
+  DENIED_STARTS=yes
+  as_root chmod 755 "$POLICY_RC_D"
+fi
+as_root apt-get update -q
+as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
+mapfile -t services < <(comm -13 <(echo "$before") <(installed_packages) | services_of)
+[ ${#services[@]} -eq 0 ] || disable_services "${services[@]}"

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Adds a deb-src line for Debian's archive, so scripts/build-web.sh can fetch libxmp's source with
-# `apt-get source`. build-web.sh calls it when apt knows no libxmp source; when it does, this says nothing.
+# Adds a deb-src line for the Debian archive this machine's apt already uses (scripts/debian-mirror.sh),
+# so scripts/build-web.sh can fetch libxmp's source with `apt-get source`. build-web.sh calls it
+# when apt knows no libxmp source; when it does, this says nothing.
 set -euo pipefail
 
 SOURCES_LIST=/etc/apt/sources.list.d/quoravint-deb-src.sources   # ours alone, so it can be checked for
 ARCHIVE_KEYRING=/usr/share/keyrings/debian-archive-keyring.gpg
 
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-export DEBIAN_FRONTEND=noninteractive
 
 # Whether apt already knows a source package for libxmp.
 has_sources() {
@@ -17,7 +18,8 @@ has_sources() {
 
 has_sources && exit 0   # nothing to do: say nothing, like install-deps.sh
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-echo "install-web-deps: adding Debian's source archive for $codename ($SOURCES_LIST)"
-printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: %s\n' \
-  "$codename" "$codename" "$ARCHIVE_KEYRING" | $SUDO tee "$SOURCES_LIST" >/dev/null
-$SUDO apt-get update -q
+mirror=$(bash "$ROOT/scripts/debian-mirror.sh")
+echo "install-web-deps: adding the source archive for $codename from $mirror ($SOURCES_LIST)"
+printf 'Types: deb-src\nURIs: %s\nSuites: %s %s-updates\nComponents: main\nSigned-By: %s\n' \
+  "$mirror" "$codename" "$codename" "$ARCHIVE_KEYRING" | $SUDO tee "$SOURCES_LIST" >/dev/null
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -q   # through sudo too: it resets the environment

@@ -2,25 +2,33 @@
 # What the README tells a newcomer on a fresh machine without a screen, step by step and timed:
 # scripts/run.sh (installs, builds, then asks for a display), the virtual display it names, the
 # show under it until it is up and a SIGINT ends it with status 0, then scripts/test.sh with the
-# arguments given (e.g. --quick). scripts/test-fresh.sh runs it inside a clean Debian root as root.
+# arguments given (e.g. --quick). scripts/test-fresh.sh runs it inside a clean Debian root, as root
+# or as a user who may use sudo, and there (QUORAVINT_FRESH=1) checks at the end that the steps
+# left nothing running and no service enabled. Whatever ends this script ends the show it started.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-XVFB_SERVER_ARGS="-screen 0 1920x1080x24 -noreset"   # as the README prints it
+source "$ROOT/scripts/lib.sh" newcomer
+XVFB_SERVER_ARGS=$(xvfb_args)   # as the README prints it
 START_WAIT=300    # s for the show to say "Init complete." on a loaded machine
 TICKS_WANTED=60   # trace lines with a logic tick: a second of the show drawn
 EXIT_WAIT=30      # s for the show to end after SIGINT
 LOG=/tmp/newcomer # the steps' output, kept for a failure's report
 
-# Writes a progress line of this script to standard error.
-say() {
-  echo "newcomer: $*" >&2
+# Runs a command as root (through sudo for a user who may use it, which drops the environment: the
+# answer to debconf's questions goes on the command line).
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    env DEBIAN_FRONTEND=noninteractive "$@"
+  else
+    sudo DEBIAN_FRONTEND=noninteractive "$@"
+  fi
 }
 
-# Ends the script with a message and the end of the named log.
-die() {
+# Ends the script with the message $1 and the end of the log $2.
+die_showing() {
   say "$1"
-  [ -z "${2:-}" ] || tail -n 20 "$2" >&2
+  tail -n 20 "$2" >&2
   exit 1
 }
 
@@ -30,7 +38,7 @@ step() {
   shift
   say "$name: $*"
   "$@" || status=$?
-  say "$name took $(((SECONDS - started) / 60)) min $(((SECONDS - started) % 60)) s (status $status)"
+  say "$name took $(took "$started") (status $status)"
   return "$status"
 }
 
@@ -38,10 +46,10 @@ step() {
 run_without_display() {
   local status=0
   scripts/run.sh >/dev/null 2>"$LOG/run.err" || status=$?
-  [ "$status" -eq 2 ] || die "run.sh ended with status $status, expected 2" "$LOG/run.err"
+  [ "$status" -eq 2 ] || die_showing "run.sh ended with status $status, expected 2" "$LOG/run.err"
   grep -qF "apt-get install xvfb xauth" "$LOG/run.err" &&
     grep -qF "xvfb-run -a -s \"$XVFB_SERVER_ARGS\" scripts/run.sh" "$LOG/run.err" ||
-    die "run.sh did not say how to get a virtual display" "$LOG/run.err"
+    die_showing "run.sh did not say how to get a virtual display" "$LOG/run.err"
   say "/usr holds $(du -sh /usr | cut -f1) after run.sh's installation"
 }
 
@@ -55,14 +63,21 @@ show_pid() {
   return 0
 }
 
+# Ends the show's job (xvfb-run, its X server and the show: one process group), if it still runs.
+end_show() {
+  [ -z "$SHOW_JOB" ] || kill -TERM -- "-$SHOW_JOB" 2>/dev/null || true
+}
+
 # The show under the virtual display, as the README prints it, until it is up; SIGINT must end it with 0.
 run_show() {
   set -m   # a job of its own, so the signal is the show's alone
   xvfb-run -a -s "$XVFB_SERVER_ARGS" scripts/run.sh >"$LOG/trace" 2>"$LOG/show.err" &
-  local job=$! deadline=$((SECONDS + START_WAIT)) pid=""
+  SHOW_JOB=$!
+  set +m
+  local job=$SHOW_JOB deadline=$((SECONDS + START_WAIT)) pid=""
   until grep -q "^Init complete\.$" "$LOG/trace" && [ "$(grep -c "logic " "$LOG/trace")" -ge "$TICKS_WANTED" ]; do
-    kill -0 "$job" 2>/dev/null || die "the show ended before it was up" "$LOG/show.err"
-    [ "$SECONDS" -lt "$deadline" ] || die "the show was not up within $START_WAIT s" "$LOG/show.err"
+    kill -0 "$job" 2>/dev/null || die_showing "the show ended before it was up" "$LOG/show.err"
+    [ "$SECONDS" -lt "$deadline" ] || die_showing "the show was not up within $START_WAIT s" "$LOG/show.err"
     sleep 1
   done
   pid=$(show_pid "$job")
@@ -72,12 +87,49 @@ run_show() {
   local status=0
   timeout "$EXIT_WAIT" tail --pid="$job" -f /dev/null || die "the show did not end within $EXIT_WAIT s of SIGINT"
   wait "$job" || status=$?
-  [ "$status" -eq 0 ] || die "the show ended with status $status after SIGINT" "$LOG/show.err"
+  SHOW_JOB=""
+  [ "$status" -eq 0 ] || die_showing "the show ended with status $status after SIGINT" "$LOG/show.err"
 }
 
+# Prints the services set to start at boot (systemd's wanted units and the init scripts' start links).
+enabled_services() {
+  find /etc/systemd/system /etc/rc[2345].d \( -path '*.wants/*' -o -name 'S??*' \) -printf '%f\n' 2>/dev/null | sort -u
+}
+
+# Prints the processes other than this script, those that started it and its own children (the
+# subshell that looks), as "PID NAME"; meant for a process namespace of the clean room's own, where
+# nothing else runs: a daemon left behind shows, its parent being the namespace's first process.
+others_running() {
+  local ancestors=" $$ " pid=$$ stat comm parent
+  while [ "$pid" -gt 1 ]; do
+    read -r _ _ _ pid _ <"/proc/$pid/stat"
+    ancestors+="$pid "
+  done
+  for stat in /proc/[0-9]*/stat; do
+    read -r pid comm _ parent _ 2>/dev/null <"$stat" || continue
+    [[ $ancestors == *" $pid "* || $parent == "$$" ]] || echo "$pid $comm"
+  done
+}
+
+# In the clean room: the steps must leave nothing running and no service enabled that was not before.
+nothing_left_behind() {
+  local running enabled
+  running=$(others_running)
+  [ -z "$running" ] || die "still running after the steps: $(echo $running)"
+  enabled=$(comm -13 <(echo "$ENABLED_BEFORE") <(enabled_services))
+  [ -z "$enabled" ] || die "services the steps enabled: $(echo $enabled)"
+  say "nothing left running, no service enabled"
+}
+
+SHOW_JOB=""
+trap end_show EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 cd "$ROOT"
 mkdir -p "$LOG"
+ENABLED_BEFORE=$(enabled_services)
 step "scripts/run.sh without a display" run_without_display
-step "the virtual display" apt-get install -y -q xvfb xauth >"$LOG/xvfb.log"
+step "the virtual display" as_root apt-get install -y -q xvfb xauth >"$LOG/xvfb.log"
 step "the show under xvfb-run" run_show
 step "scripts/test.sh" scripts/test.sh "$@"
+[ -z "${QUORAVINT_FRESH:-}" ] || nothing_left_behind

@@ -48,6 +48,7 @@ struct FastState {
     GLuint backdrop_texture = 0;    // 0 until the texture that keeps a backdrop is made
     bool backdrop_kept = false;     // whether it holds the clear and the first quad `backdrop`
     PlacedQuad backdrop;
+    FrameFit backdrop_fit;          // the frame's place in the drawable the backdrop texture was made for
 };
 
 DrawPath current_path = DEFAULT_DRAW_PATH;
@@ -367,6 +368,24 @@ void fast_quad(const PlacedQuad& q)
         keep_backdrop(q);
 }
 
+// Whether two fits put the frame in the same place of the same drawable.
+bool same_fit(const FrameFit& a, const FrameFit& b)
+{
+    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h && a.drawable_w == b.drawable_w &&
+           a.drawable_h == b.drawable_h;
+}
+
+// Deletes the backdrop texture, so the next one is made at the frame's new size.
+void forget_backdrop()
+{
+    if (fast.backdrop_texture)
+        glDeleteTextures(1, &fast.backdrop_texture);
+    fast.backdrop_texture = 0;
+    fast.backdrop_kept = false;
+    fast.had_first = false;
+    fast.bound_known = false;
+}
+
 }
 
 // The path frames are drawn with now.
@@ -421,9 +440,14 @@ void learn_sprite_alpha(int sprite, const SDL_Surface* pixels)
                                   : SpriteAlpha();
 }
 
-// Clears at once on the reference path; the fast path owes the clear until its first quad.
+// Clears at once on the reference path; the fast path owes the clear until its first quad. A frame
+// fitted anew first forgets the backdrop kept at the old place.
 void begin_frame()
 {
+    if (!same_fit(fast.backdrop_fit, frame_fit())) {
+        forget_backdrop();
+        fast.backdrop_fit = frame_fit();
+    }
     if (current_path == DrawPath::REFERENCE) {
         glClear(GL_COLOR_BUFFER_BIT);
         return;
@@ -466,15 +490,4 @@ void draw_placed_quad(const PlacedQuad& quad)
         reference_quad(quad);
     else
         fast_quad(quad);
-}
-
-// Deletes the backdrop texture, so the next one is made at the frame's new size.
-void forget_backdrop()
-{
-    if (fast.backdrop_texture)
-        glDeleteTextures(1, &fast.backdrop_texture);
-    fast.backdrop_texture = 0;
-    fast.backdrop_kept = false;
-    fast.had_first = false;
-    fast.bound_known = false;
 }

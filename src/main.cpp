@@ -64,7 +64,8 @@ long start_tick_setting(const char* setting)
 // was handed; other events are dropped.
 void drain_events()
 {
-    if (!follow_given_window()) {
+    int w = 0, h = 0;
+    if (given_window_resized(w, h) && !resize_show_screen(w, h)) {
         trace() << "VIDEO ERROR: " << SDL_GetError() << std::endl;
         std::exit(1);
     }
@@ -72,7 +73,7 @@ void drain_events()
         escape_held_before = escape_held_on_display();
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_VIDEORESIZE && !resize_screen(event.resize.w, event.resize.h)) {
+        if (event.type == SDL_VIDEORESIZE && !resize_show_screen(event.resize.w, event.resize.h)) {
             trace() << "VIDEO ERROR: " << SDL_GetError() << std::endl;
             std::exit(1);
         }
@@ -85,14 +86,26 @@ void drain_events()
     }
 }
 
+TickInput keys_held()
+{
+    const Uint8* keys = SDL_GetKeyState(nullptr);
+    TickInput input;
+    input.left = keys[SDLK_LEFT];
+    input.right = keys[SDLK_RIGHT];
+    input.up = keys[SDLK_UP];
+    input.down = keys[SDLK_DOWN];
+    return input;
+}
+
 // Starts the show and runs its loop until Escape or a quit request.
-int SDL_main(int, char**)
+int show_main(int, char**)
 {
     init();
     run_to_tick(start_tick_setting(std::getenv("QUORAVINT_START_TICK")));
     MAINCLOCK clock;
     for (;;) {
         drain_events();
+        hold_tick_input(keys_held());
         if (main_pass(clock, static_cast<double>(SDL_GetTicks())))
             do_gfx();
         SDL_Delay(IDLE_DELAY);

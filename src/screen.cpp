@@ -1,7 +1,5 @@
 #include "screen.h"
 
-#include "drawpath.h"
-#include "gfx.h"
 #include "profile.h"
 #include "user_number.h"
 
@@ -310,40 +308,33 @@ bool open_screen()
     return true;
 }
 
-// A window's new size: the same mode at that size, the frame refitted, the textures back if lost.
-bool resize_screen(int w, int h)
+// A window's new size: the same mode at that size, the frame refitted.
+ScreenResized resize_screen(int w, int h)
 {
     if (request.mode != ScreenMode::WINDOW && request.mode != ScreenMode::GIVEN_WINDOW)
-        return true;
+        return ScreenResized::SAME_CONTEXT;
     const Uint32 flags = request.mode == ScreenMode::WINDOW ? WINDOW_FLAGS : GIVEN_WINDOW_FLAGS;
     const FrameFit fit = fit_frame(w, h);
     if (!SDL_SetVideoMode(fit.drawable_w, fit.drawable_h, SCREEN_BPP, flags))
-        return false;
+        return ScreenResized::FAILED;
     // The show's context always has blending on: a fresh one means SDL made a new context, whose
     // textures are gone (sdl12-compat may; classic SDL on X keeps it).
-    if (!glIsEnabled(GL_BLEND)) {
-        if (!init_GL())
-            return false;
-        load_gfx();
-    }
+    const bool fresh = !glIsEnabled(GL_BLEND);
     apply_frame_fit(fit);
-    return true;
+    return fresh ? ScreenResized::NEW_CONTEXT : ScreenResized::SAME_CONTEXT;
 }
 
-// Asks the X server the handed window's size now and then; a new size is taken as a resize.
-bool follow_given_window()
+// Asks the X server the handed window's size now and then.
+bool given_window_resized(int& w, int& h)
 {
     constexpr Uint32 LOOK_INTERVAL = 250;   // ms between looks: a resize is followed within a quarter second,
                                             // and the X server is asked four times a second, not every pass
     static Uint32 last_look = 0;
     if (request.mode != ScreenMode::GIVEN_WINDOW || SDL_GetTicks() - last_look < LOOK_INTERVAL)
-        return true;
+        return false;
     last_look = SDL_GetTicks();
-    int w = 0, h = 0;
     given_window_size(w, h);
-    if (w == current.drawable_w && h == current.drawable_h)
-        return true;
-    return resize_screen(w, h);
+    return w != current.drawable_w || h != current.drawable_h;
 }
 
 // Where the frame lands now.
@@ -352,12 +343,11 @@ const FrameFit& frame_fit()
     return current;
 }
 
-// Records the fit, points the viewport at it and lets the fast path forget what it kept at the old size.
+// Records the fit and points the viewport at it; the fast path sees the new fit at its next frame.
 void apply_frame_fit(const FrameFit& fit)
 {
     current = fit;
     glViewport(fit.x, fit.y, fit.w, fit.h);
-    forget_backdrop();
 }
 
 // Whether the viewport is the whole drawable at the profile's size.

@@ -69,14 +69,19 @@ bool escape_held_on_display();
 // the frame to it; false when SDL cannot open it, or when SDL found no display and would draw unseen.
 bool open_screen();
 
-// Takes a new drawable size (a resized window): the video mode follows it, the frame is refitted,
-// and the textures are loaded again if the OpenGL context did not survive; false when SDL fails.
-bool resize_screen(int w, int h);
+// What taking a new drawable size did.
+enum class ScreenResized {
+    FAILED,        // SDL could not set the new mode
+    SAME_CONTEXT,  // the frame is refitted; OpenGL kept its state and textures
+    NEW_CONTEXT,   // the frame is refitted in a new OpenGL context, whose state and textures are gone
+};
 
-// Refits the frame when the window the show was handed has changed size (its owner resized it, as
-// XScreenSaver's preview pane does: no event tells the show); looks a few times a second at most.
-// False when SDL fails.
-bool follow_given_window();
+// Takes a new drawable size (a resized window): the video mode follows it and the frame is refitted.
+ScreenResized resize_screen(int w, int h);
+
+// Whether the window the show was handed has changed size (its owner resized it, as XScreenSaver's
+// preview pane does: no event tells the show), and its size w x h then; looks a few times a second at most.
+bool given_window_resized(int& w, int& h);
 
 // Where the frame lands now; the profile's own size until a screen is opened.
 const FrameFit& frame_fit();

@@ -80,7 +80,7 @@ while IFS='|' read -r CASE installed expected_install; do
   fake_dpkg_query "$installed"
   fake apt-get
   fake sudo 'exec "$@"'
-  run bash "$TREE/scripts/install-deps.sh" run
+  run env QUORAVINT_POLICY_RC_D="$TREE/policy-rc.d" bash "$TREE/scripts/install-deps.sh" run
   if [ -z "$expected_install" ]; then
     expect 0 ""
     ! grep -q "^apt-get" "$CALLS" || fail "apt-get was called: $(cat "$CALLS")"
