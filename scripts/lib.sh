@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What the project's scripts share: their messages, how long a step took, and the virtual X screen
 # the show runs under. A script sources it with the name its messages begin with:
 #   source "$ROOT/scripts/lib.sh" test.sh      # then `say built` writes "test.sh: built" to standard error
