@@ -58,8 +58,15 @@ bool screen_is_sdl();
 // root window, whose name would outlive the show), nor a context made without SDL's video.
 bool screen_owns_window();
 
+// Whether SDL's video driver `driver` (null if none) shows nothing, a fallback SDL took without a
+// display, rather than one the user chose in SDL_VIDEODRIVER (`chosen`, null when unset).
+bool video_driver_unseen(const char* driver, const char* chosen);
+
+// Whether the Escape key is held down now; false where the show's window is not on an X server.
+bool escape_held_on_display();
+
 // Opens the video mode read_screen_settings found (the profile's when it was not called) and fits
-// the frame to it; false when SDL cannot open it.
+// the frame to it; false when SDL cannot open it, or when SDL found no display and would draw unseen.
 bool open_screen();
 
 // What taking a new drawable size did.

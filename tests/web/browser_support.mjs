@@ -72,6 +72,11 @@ const DRIVER_START_TIMEOUT = 20000;   // ms for WebKitWebDriver or PulseAudio to
 const SOUND_IDLE_EXIT = 30;           // s the sound server lives on unused: past a browser's start
 const POLL_INTERVAL = 100;            // ms between looks while waiting for a condition in WebKit
 
+// The programs the engine `engine` needs on this machine beyond Chromium, which every check needs.
+export function enginePrograms(engine) {
+  return { chromium: [], firefox: [FIREFOX, PULSEAUDIO], webkit: [WEBKIT_DRIVER, MINIBROWSER] }[engine] || [];
+}
+
 // Starts the browser engine `engine` (chromium, firefox, webkit) with a fresh profile of its own.
 // Chromium runs headless with SwiftShader's WebGL; Firefox and WebKit draw in a window of the
 // X display in DISPLAY (Xvfb), where their WebGL runs on Mesa; Firefox plays to a PulseAudio of its own. `args` go to Chromium's command line.
@@ -83,7 +88,7 @@ export async function startBrowser(engine = 'chromium', { args = [] } = {}) {
   const sound = engine === 'firefox' ? await startSoundServer(profile) : null;
   const browser = await puppeteer.launch(engine === 'firefox' ? {
     browser: 'firefox', executablePath: FIREFOX, headless: false, userDataDir: profile,
-    env: { ...process.env, ...(sound ? { PULSE_SERVER: sound.address } : {}) },
+    env: { ...process.env, PULSE_SERVER: sound.address },
     extraPrefsFirefox: { 'media.autoplay.default': 0, 'dom.screenwakelock.enabled': true },
   } : {
     executablePath: CHROMIUM,
@@ -104,14 +109,10 @@ export async function startBrowser(engine = 'chromium', { args = [] } = {}) {
 }
 
 // Starts a PulseAudio of its own with a sink that plays to nothing, its socket in `folder`: Firefox
-// keeps Web Audio suspended without a sound server, its clock standing still. Null (and a line
-// saying so) when PulseAudio is not installed. It ends with stop(), and by itself once no browser
-// has used it for SOUND_IDLE_EXIT seconds, should this process be killed first.
+// keeps Web Audio suspended without a sound server, its clock standing still. It ends with stop(),
+// and by itself once no browser has used it for SOUND_IDLE_EXIT seconds, should this process be
+// killed first.
 async function startSoundServer(folder) {
-  if (!fs.existsSync(PULSEAUDIO)) {
-    console.log('firefox: no ' + PULSEAUDIO + ', so no sound server: its Web Audio stays suspended');
-    return null;
-  }
   const socket = path.join(folder, 'pulse-native');
   const server = spawn(PULSEAUDIO, ['-n', '--daemonize=no', '--use-pid-file=no', '--exit-idle-time=' + SOUND_IDLE_EXIT,
     '-L', `module-native-protocol-unix socket=${socket} auth-anonymous=1`, '-L', 'module-null-sink'],

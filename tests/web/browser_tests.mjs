@@ -13,7 +13,8 @@
 // set to a folder, the picture check leaves the page as it saw it there (browser-sd.png, browser-hd.png).
 // With QUORAVINT_WEB_BASE set to an address, the checks load the site (and REFERENCE under
 // /reference/) from the server there instead of serving SITE themselves.
-import { ENGINES, startBrowser, serveFolders, openShow, startLoaded, frameStats, compareWithReference, sleep } from './browser_support.mjs';
+import fs from 'node:fs';
+import { ENGINES, enginePrograms, startBrowser, serveFolders, openShow, startLoaded, frameStats, compareWithReference, sleep } from './browser_support.mjs';
 
 const [site, reference, ...only] = process.argv.slice(2);
 const SCREENSHOTS = process.env.QUORAVINT_WEB_SCREENSHOTS;
@@ -51,6 +52,7 @@ const HUGE_START = 99999999999;              // a start tick beyond 32 bits
 const LARGEST_START = 216000;               // the page's largest start: an hour of ticks
 const LEVEL_INTERVAL = 500;                 // ms between two looks at the sound's level: several buffers
 const SOUND_RESUME_TIMEOUT = 5000;         // ms for the sound to be heard again after a pause
+const NOT_INSTALLED = 77;                    // exit status for an engine missing here: ctest's SKIP_RETURN_CODE
 const RATE_TIME = 3000;                     // ms over which frames and ticks a second are counted
 const PATH_ROUNDS = 6;                      // moments at which the fast and the reference frame are compared
 const PATH_STEP = 97;                       // ticks between them: scenes move on, sprites come and go
@@ -497,6 +499,22 @@ const checks = {
     }
   },
 
+  // The service worker takes over and keeps the site's files, as the server sends them (its
+  // headers, its content policy).
+  async service_worker(browser, base) {
+    const show = await openShow(browser, base, '');
+    const kept = await show.page.evaluate(async wait => {
+      const ready = await Promise.race([navigator.serviceWorker.ready, new Promise(done => setTimeout(done, wait))]);
+      if (!ready) return -1;
+      const names = await caches.keys();
+      return names.length ? (await (await caches.open(names[0])).keys()).length : 0;
+    }, SERVICE_WORKER_TIME);
+    expect(kept >= 0, 'the service worker did not take over within ' + SERVICE_WORKER_TIME + ' ms');
+    expect(kept > 1, 'the service worker keeps ' + kept + ' files');
+    await expectNoErrors(show);
+    await show.close();
+  },
+
   // After one visit the show starts again with its server gone: the service worker kept the site.
   async offline(browser) {
     const server = await serveFolders({ '/': site });   // its own server, to take away
@@ -575,6 +593,11 @@ const unknown = names.filter(name => !checks[name]);
 if (unknown.length) {
   console.error('unknown checks: ' + unknown.join(', ') + '; known: ' + Object.keys(checks).join(', '));
   process.exit(2);
+}
+const missing = enginePrograms(engine).filter(program => !fs.existsSync(program));
+if (missing.length) {   // ctest counts this as skipped, not passed
+  console.log(`SKIP: ${engine} is not installed (no ${missing.join(', ')}): scripts/install-deps.sh test installs it`);
+  process.exit(NOT_INSTALLED);
 }
 const server = SERVED_AT ? { base: SERVED_AT, close: () => {} } : await serveFolders({ '/': site, '/reference/': reference });
 const browser = await startBrowser(engine);

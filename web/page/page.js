@@ -396,6 +396,9 @@ setMuted(storedMute());
 // Whether this browser gives the canvas WebGL. The context is made as the program asks for it, so
 // the program takes this one at its start rather than waiting for the GPU process again.
 function webglOffered() {
+  // A context's first viewport is its canvas's size then: the profile's, as when the program makes it.
+  canvas.width = PROFILE.width;
+  canvas.height = PROFILE.height;
   return canvas.getContext('webgl', WEBGL_ATTRIBUTES) !== null;
 }
 
