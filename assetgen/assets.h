@@ -7,14 +7,11 @@
 #include <string>
 #include <vector>
 
-// Every file the show reads, in the order it reads them: the 38 sprite paths (the spoon twice),
+// Every file the show reads, in the order it reads them: the sprite paths (the spoon twice),
 // the font, the three effects, the song and the names file.
 std::vector<std::string> show_files();
 
-// The sprite image files, each once, in sprite order.
-std::vector<std::string> distinct_sprite_files();
-
-// Writes every distinct sprite image of the show's list (sprites 33 and 34 share
+// Writes every distinct sprite image of the show's list (SPOON and SPOON_SPARE share
 // gfx/spoon.png), the dot font and the review sheet contact-sheet.png.
 bool write_pictures(const std::string& outdir);
 

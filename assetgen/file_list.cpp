@@ -2,8 +2,6 @@
 #include "assets.h"
 #include "showfiles.h"
 
-#include <algorithm>
-
 std::vector<std::string> show_files()
 {
     std::vector<std::string> files(SPRITE_FILES.begin(), SPRITE_FILES.end());
@@ -11,14 +9,5 @@ std::vector<std::string> show_files()
     files.insert(files.end(), EFFECT_FILES.begin(), EFFECT_FILES.end());
     files.push_back(SONG_FILE);
     files.push_back(NAMES_FILE);
-    return files;
-}
-
-std::vector<std::string> distinct_sprite_files()
-{
-    std::vector<std::string> files;
-    for (const char* path : SPRITE_FILES)
-        if (std::find(files.begin(), files.end(), path) == files.end())
-            files.push_back(path);
     return files;
 }

@@ -17,6 +17,7 @@
 #include "scene.h"
 #include "sceneswarm.h"
 #include "screen.h"
+#include "show_drawing.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
@@ -89,7 +90,7 @@ void time_layers(SCENE* scene, Moment& moment)
     Clock::time_point start = Clock::now();
     begin_frame();
     for (int i = 0; i < LAYERS; ++i) {
-        (scene->*DRAWING_ORDER[i].swarm)->draw();
+        draw_swarm(*(scene->*DRAWING_ORDER[i].swarm));
         glFinish();
         moment.layer_ms[i] = ms_since(start);
         start = Clock::now();

@@ -9,15 +9,15 @@
 #             run undrawn first, so a busy moment is reached at once; default 0
 # Environment: PROGRAMS (default "demo demo-hd"); CORES, a CPU list the programs are pinned to
 #   with taskset (e.g. CORES=0 for one core); NICE, their niceness (default 0); SCREEN, the Xvfb
-#   screen's size (default 1920x1080); QUORAVINT_DRAW (reference or fast), QUORAVINT_WINDOW and
-#   QUORAVINT_FIT are passed on, e.g. SCREEN=2560x1440 QUORAVINT_FIT=1 for a fitted frame.
+#   screen's size (default scripts/lib.sh's XVFB_SIZE, 1920x1080); QUORAVINT_DRAW (reference or
+#   fast), QUORAVINT_WINDOW and QUORAVINT_FIT are passed on, e.g. SCREEN=2560x1440 QUORAVINT_FIT=1 for a fitted frame.
 set -euo pipefail
+source "$(dirname "$0")/../scripts/lib.sh" measure_program
 
 RUN_DIR=$(cd "${1:?usage: $0 <run dir> [seconds|show] [start tick]}" && pwd)
 RUN_SECONDS=${2:-60}
 START_TICK=${3:-0}
 WHOLE_SHOW_SECONDS=600                          # the timeline's ten minutes, up to the alternation
-XVFB_SCREEN="-screen 0 ${SCREEN:-1920x1080}x24 -noreset"   # by default just large enough for demo-hd
 STOP_WAIT=5                                     # s between the quit request and killing the program
 TICKS_PER_SECOND=60                             # the show's logic rate
 SKIP_TICKS_PER_SECOND=1000                      # a slow machine's undrawn ticks, traced: time allowed for the start
@@ -30,11 +30,11 @@ PIN=()
 LIMIT=$((RUN_SECONDS + START_TICK / SKIP_TICKS_PER_SECOND))
 
 echo "load average before: $(cut -d ' ' -f 1-3 /proc/loadavg); cores: ${CORES:-all}; nice ${NICE:-0};" \
-  "draw: ${QUORAVINT_DRAW:-fast}; screen ${SCREEN:-1920x1080}; window ${QUORAVINT_WINDOW:-none}; fit ${QUORAVINT_FIT:-no};" \
+  "draw: ${QUORAVINT_DRAW:-fast}; screen ${SCREEN:-$XVFB_SIZE}; window ${QUORAVINT_WINDOW:-none}; fit ${QUORAVINT_FIT:-no};" \
   "start tick $START_TICK ($((START_TICK / TICKS_PER_SECOND)) s of show); $RUN_SECONDS s each"
 for program in ${PROGRAMS:-demo demo-hd}; do
   # Each program gets a display number of its own, apart from other users of xvfb-run -a.
   SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} QUORAVINT_START_TICK=$START_TICK xvfb-run -n $((1000 + RANDOM % 3000)) -a \
-    -s "$XVFB_SCREEN" bash -c "cd '$RUN_DIR' && timeout -k $STOP_WAIT -s INT $LIMIT nice -n ${NICE:-0} ${PIN[*]} ./$program | ./pass-meter $program"
+    -s "$(xvfb_args "${SCREEN:-}")" bash -c "cd '$RUN_DIR' && timeout -k $STOP_WAIT -s INT $LIMIT nice -n ${NICE:-0} ${PIN[*]} ./$program | ./pass-meter $program"
 done
 echo "load average after: $(cut -d ' ' -f 1-3 /proc/loadavg)"

@@ -186,6 +186,11 @@ void ignore_screen_settings()
 void start_show(const CaptureOptions& options)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 1);   // no sound card: the capture loop does the mixing
+    // sdl12-compat draws a full-screen OpenGL mode into a framebuffer object of its own, to scale it
+    // to the window; Mesa's software rasteriser blends a few pixels a frame one colour step apart
+    // there. Drawn straight into the window, the frames are those drawn off-screen byte for byte.
+    // Classic SDL has no such setting.
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 1);
     ignore_screen_settings();
     if (wants_offscreen(options.offscreen, std::getenv("DISPLAY")))
         make_context_with(make_show_context_offscreen);
@@ -286,6 +291,7 @@ long capture(CaptureOutput& output, long total)
     long done = 0;
     for (; done < total && !stop_requested; ++done) {
         drain_window_events();
+        hold_tick_input(keys_held());
         sound.clear();
         update_tick(sound);
         draw_tick(rgb);
@@ -330,6 +336,10 @@ int run_capture(const CaptureOptions& options, CaptureOutput& output)
 
 int main(int argc, char** argv)
 {
+    // Run at exit before the libraries unload, as the show does: SDL's audio thread stops first.
+    // sdl12-compat unloads SDL 2 at exit, and the thread still calling the mixing function would
+    // crash the capture (one exit in four off-screen) instead of ending it with its status.
+    std::atexit(SDL_Quit);
     const CaptureOptions options = read_command_line(argc, argv);
     if (options.help) {
         std::fputs(help_text(program_name(argv[0])).c_str(), stdout);

@@ -14,13 +14,16 @@ std::stringbuf& held_trace()
     return *held;
 }
 
-}  // namespace
+// Sends the trace into the held buffer when it is constructed, before the scenes are built.
+class HoldTraceFromTheStart {
+public:
+    HoldTraceFromTheStart() { send_trace_to(&held_trace()); }
+};
 
 // The capture holds the trace from its first line on, instead of writing it to standard output.
-std::streambuf* first_trace_buffer()
-{
-    return &held_trace();
-}
+HoldTraceFromTheStart hold_from_the_start __attribute__((init_priority(TRACE_ROUTE_PRIORITY)));
+
+}  // namespace
 
 bool route_trace(const std::string& path)
 {

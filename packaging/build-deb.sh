@@ -8,6 +8,7 @@ set -euo pipefail
 BUILD=$(cd "${1:?usage: build-deb.sh <build folder> <version>}" && pwd)
 VERSION=${2:?usage: build-deb.sh <build folder> <version>}
 HERE=$(cd "$(dirname "$0")" && pwd)
+source "$HERE/../scripts/lib.sh" build-deb
 PACKAGE=quoravint
 MAINTAINER="Quoravint developers <developers@quoravint.org>"
 ARCH=$(dpkg --print-architecture)
@@ -18,17 +19,6 @@ DOC=$STAGE/usr/share/doc/$PACKAGE
 # libsdl1.2debian (1.2.68), and Debian 12's libsdl1.2-compat-shim provides libsdl1.2debian
 # (= 1.2.15-1). Both satisfy 1.2.15, the last SDL 1.2 release, whose interface the show uses.
 SDL_DEPENDENCY="libsdl1.2debian (>= 1.2.15) | libsdl1.2-compat-shim"
-
-# Writes a progress line of this script to standard error.
-say() {
-  echo "build-deb: $*" >&2
-}
-
-# Ends with a one-line reason.
-die() {
-  say "$*"
-  exit 1
-}
 
 # Checks that the changelog's latest entry is this version, as Debian's tools expect.
 check_changelog() {

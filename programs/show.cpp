@@ -1,5 +1,4 @@
-// The program's entry: SDL 1.2 on this platform supplies no wrapper of its own,
-// so this one hands over to the show's SDL_main, which never returns.
+// The program's entry: it hands over to the show's show_main, which never returns.
 #include "main.h"
 
 #include <SDL/SDL.h>
@@ -11,5 +10,5 @@ int main(int argc, char** argv)
     // thread stops first. sdl12-compat unloads SDL 2 at exit, and a thread still mixing
     // would call into it and crash the program instead of ending it with its status.
     std::atexit(SDL_Quit);
-    return SDL_main(argc, argv);
+    return show_main(argc, argv);
 }

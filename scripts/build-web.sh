@@ -23,6 +23,7 @@ set -euo pipefail
 shopt -s inherit_errexit   # a failure inside $( ... ) ends the script too, not only the substitution
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$ROOT/scripts/lib.sh" build-web.sh
 WORK=${QUORAVINT_WEB_BUILD:-$ROOT/build-web}
 SITE=${1:-$WORK/site}
 CACHE=${QUORAVINT_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quoravint-web}
@@ -33,17 +34,6 @@ MARKER=.quoravint-site                    # in every site this script makes: the
                                           # later build may delete there
 COMPRESSED='.*\.(html|js|css|wasm|txt|webmanifest|xm)$'   # files that shrink; PNG and Ogg are compressed already
 export NODE_PATH=/usr/share/nodejs        # Debian's emcc runs node, which must find Debian's JS modules
-
-# Writes a progress line of this script to standard error.
-say() {
-  echo "build-web.sh: $*" >&2
-}
-
-# Ends the script with a message.
-die() {
-  say "$*"
-  exit 1
-}
 
 # The version of Debian's libxmp source package that apt would fetch; empty when apt knows none.
 libxmp_version() {

@@ -8,11 +8,13 @@
 #              mixer, Mesa, Cairo and Vorbis for the asset generator         (scripts/run.sh)
 #     package  run, and what making the Debian package adds: dpkg-dev, go-md2man (the deb target)
 #     web      run, and the browser build: Emscripten, stb, Chromium, npm    (scripts/build-web.sh)
-#     test     all of the above, and everything the tests call               (scripts/test.sh)
+#     test     all of the above, and everything the tests call, the browser engines among them
+#              (scripts/test.sh)
 #     fresh    what the clean room needs on this machine: mmdebstrap          (scripts/test.sh --fresh)
 # The names are those Debian 12 and 13 share (unversioned where Debian has an unversioned name).
 # A service a package brings (nginx) is neither started nor enabled: the tests start their own.
 set -euo pipefail
+source "$(dirname "$0")/lib.sh" install-deps
 
 RUN_PACKAGES=(
   # build
@@ -47,7 +49,15 @@ TEST_PACKAGES=(
   lintian man-db openbox libsdl2-2.0-0
   # the site served by a real web server, with its precompressed Brotli copies; a loopback of its own
   nginx-light libnginx-mod-http-brotli-static iproute2
+  # the page's checks in the two other browser engines: Firefox ESR, and WebKitGTK (Safari's
+  # engine) through its WebDriver, which brings the MiniBrowser
+  firefox-esr webkit2gtk-driver
 )
+# Firefox plays Web Audio only to a sound server: its checks start a PulseAudio of their own. A
+# desktop whose sound is PipeWire's keeps it (two servers would fight over the user's sound at the
+# next login), and its Firefox checks say they were skipped for want of pulseaudio.
+SOUND_SERVER_PACKAGE=pulseaudio
+SOUND_SERVER_RIVAL=pipewire-pulse
 FRESH_PACKAGES=(
   # a clean Debian root for the package's install test and scripts/test.sh --fresh
   mmdebstrap
@@ -58,21 +68,22 @@ DENY_STARTS='#!/bin/sh
 # Written by quoravint'"'"'s scripts/install-deps.sh while it installs: no service starts.
 exit 101'                           # 101: "action forbidden", the answer that skips the start quietly
 
-# Prints a message of this script on standard error.
-say() {
-  echo "install-deps: $*" >&2
-}
-
 # Adds the packages of the named group (and of the groups it includes) to WANTED.
 add_group() {
   case $1 in
     run) WANTED+=("${RUN_PACKAGES[@]}") ;;
     package) add_group run; WANTED+=("${PACKAGE_PACKAGES[@]}") ;;
     web) add_group run; WANTED+=("${WEB_PACKAGES[@]}"); WANTS_NPM=yes ;;
-    test) add_group package; add_group web; add_group fresh; WANTED+=("${TEST_PACKAGES[@]}") ;;
+    test) add_group package; add_group web; add_group fresh; WANTED+=("${TEST_PACKAGES[@]}")
+          is_installed "$SOUND_SERVER_RIVAL" || WANTED+=("$SOUND_SERVER_PACKAGE") ;;
     fresh) WANTED+=("${FRESH_PACKAGES[@]}") ;;
     *) say "unknown group '$1' (run, package, web, test or fresh)"; exit 2 ;;
   esac
+}
+
+# Succeeds when dpkg reports the package $1 as installed.
+is_installed() {
+  [ "$( (dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null || true) | cut -c1-2)" = ii ]
 }
 
 # Prints the wanted packages that dpkg does not report as installed, one a line.
@@ -98,27 +109,36 @@ as_root() {
   fi
 }
 
-# Prints the services set to start: systemd's enabled units (when systemd is there) and the init
-# scripts with start links.
-enabled_services() {
-  {
-    ! command -v systemctl >/dev/null || systemctl list-unit-files --state=enabled --no-legend | awk '{ print $1 }'
-    find /etc/rc[2345].d -name 'S??*' -printf '%f\n' 2>/dev/null | cut -c4-
-  } | sort -u
+# Prints the installed packages, one a line.
+installed_packages() {
+  dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' | awk '$2 == "ii" { print $1 }' | sort
 }
 
-# Disables the services the installation enabled: their start was refused, and a machine must not
-# begin serving on port 80 at its next boot because the tests wanted nginx.
+# Prints the services that the packages named on standard input bring: systemd's system units and
+# init scripts as they are named, every user's units (a sound server's) prefixed with "user:".
+services_of() {
+  xargs -r dpkg-query -L 2>/dev/null |
+    sed -n 's,^\(/usr\)\?/lib/systemd/system/\([^/]*\.\(service\|socket\|timer\)\)$,\2,p
+            s,^\(/usr\)\?/lib/systemd/user/\([^/]*\.\(service\|socket\|timer\)\)$,user:\2,p
+            s,^/etc/init\.d/\([^/]*\)$,\1,p' |
+    sort -u
+}
+
+# Leaves the services of the packages just installed disabled: the start was refused, and a machine
+# must not begin serving on port 80 at its next boot because the tests wanted nginx.
 disable_services() {
   local service
   for service in "$@"; do
-    if [[ $service == *.* ]]; then
-      as_root systemctl disable --quiet "$service"
-    else
+    if [[ $service == user:* ]]; then
+      ! command -v systemctl >/dev/null || as_root systemctl --global disable --quiet "${service#user:}"
+    elif [[ $service == *.* ]]; then
+      ! command -v systemctl >/dev/null || as_root systemctl disable --quiet "$service"
+    elif compgen -G "/etc/rc[2345].d/S??$service" >/dev/null; then
       as_root update-rc.d "$service" disable >/dev/null
     fi
   done
-  say "left disabled and not started: $(printf '%s\n' "${@%.service}" | sort -u | xargs)" \
+  local names=("${@#user:}")
+  say "left disabled and not started: $(printf '%s\n' "${names[@]%.service}" | sort -u | xargs)" \
       "(the tests start their own; \`systemctl enable --now NAME\` starts one for good)"
 }
 
@@ -141,7 +161,7 @@ mapfile -t missing < <(missing_packages | awk '!seen[$0]++')
 [ ${#missing[@]} -gt 0 ] || exit 0
 
 say "installing ${missing[*]}"
-before=$(enabled_services)
+before=$(installed_packages)
 DENIED_STARTS=""
 trap allow_starts EXIT
 if [ ! -e "$POLICY_RC_D" ]; then
@@ -151,5 +171,5 @@ if [ ! -e "$POLICY_RC_D" ]; then
 fi
 as_root apt-get update -q
 as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
-mapfile -t services < <(comm -13 <(echo "$before") <(enabled_services))
+mapfile -t services < <(comm -13 <(echo "$before") <(installed_packages) | services_of)
 [ ${#services[@]} -eq 0 ] || disable_services "${services[@]}"

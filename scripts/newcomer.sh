@@ -2,17 +2,22 @@
 # What the README tells a newcomer on a fresh machine without a screen, step by step and timed:
 # scripts/run.sh (installs, builds, then asks for a display), the virtual display it names, the
 # show under it until it is up and a SIGINT ends it with status 0, then scripts/test.sh with the
-# arguments given (e.g. --quick). scripts/test-fresh.sh runs it inside a clean Debian root, as root
-# or as a user who may use sudo, and there (QUORAVINT_FRESH=1) checks at the end that the steps
-# left nothing running and no service enabled. Whatever ends this script ends the show it started.
+# arguments given (e.g. --quick), then, the build being done, the README's other ways to start the
+# show: scripts/run.sh hd, and ./demo from build/run. Each command is written here as the README
+# prints it (tests/scripts/test_readme_commands.sh holds the two to each other).
+# scripts/test-fresh.sh runs it inside a clean Debian root, as root or as a user who may use sudo,
+# and there (QUORAVINT_FRESH=1) checks at the end that the steps left nothing running and no
+# service enabled. Whatever ends this script ends the show it started.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-XVFB_SERVER_ARGS="-screen 0 1920x1080x24 -noreset"   # as the README prints it
+source "$ROOT/scripts/lib.sh" newcomer
 START_WAIT=300    # s for the show to say "Init complete." on a loaded machine
 TICKS_WANTED=60   # trace lines with a logic tick: a second of the show drawn
 EXIT_WAIT=30      # s for the show to end after SIGINT
 LOG=/tmp/newcomer # the steps' output, kept for a failure's report
+README_SHOW='xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" scripts/run.sh'   # the show under the virtual display
+UNDER_XVFB=${README_SHOW% scripts/run.sh}   # the README's virtual display, for its other starts
 
 # Runs a command as root (through sudo for a user who may use it, which drops the environment: the
 # answer to debconf's questions goes on the command line).
@@ -24,15 +29,10 @@ as_root() {
   fi
 }
 
-# Writes a progress line of this script to standard error.
-say() {
-  echo "newcomer: $*" >&2
-}
-
-# Ends the script with a message and the end of the named log.
-die() {
+# Ends the script with the message $1 and the end of the log $2.
+die_showing() {
   say "$1"
-  [ -z "${2:-}" ] || tail -n 20 "$2" >&2
+  tail -n 20 "$2" >&2
   exit 1
 }
 
@@ -42,7 +42,7 @@ step() {
   shift
   say "$name: $*"
   "$@" || status=$?
-  say "$name took $(((SECONDS - started) / 60)) min $(((SECONDS - started) % 60)) s (status $status)"
+  say "$name took $(took "$started") (status $status)"
   return "$status"
 }
 
@@ -50,19 +50,25 @@ step() {
 run_without_display() {
   local status=0
   scripts/run.sh >/dev/null 2>"$LOG/run.err" || status=$?
-  [ "$status" -eq 2 ] || die "run.sh ended with status $status, expected 2" "$LOG/run.err"
+  [ "$status" -eq 2 ] || die_showing "run.sh ended with status $status, expected 2" "$LOG/run.err"
   grep -qF "apt-get install xvfb xauth" "$LOG/run.err" &&
-    grep -qF "xvfb-run -a -s \"$XVFB_SERVER_ARGS\" scripts/run.sh" "$LOG/run.err" ||
-    die "run.sh did not say how to get a virtual display" "$LOG/run.err"
+    grep -qF "$README_SHOW" "$LOG/run.err" ||
+    die_showing "run.sh did not say how to get a virtual display" "$LOG/run.err"
   say "/usr holds $(du -sh /usr | cut -f1) after run.sh's installation"
 }
 
-# The pid of the show that the xvfb-run job $1 started (the program run.sh became), empty if none yet.
+# The virtual display's packages, as the README prints the command (as root): apt-get's question
+# whether to install their dependencies too is answered yes, as the newcomer would.
+install_xvfb() {
+  as_root apt-get install xvfb xauth < <(yes)
+}
+
+# The pid of the program $2 (demo or demo-hd) in the process group of the job $1, empty if none yet.
 show_pid() {
-  local stat pid comm parent
+  local stat pid comm group
   for stat in /proc/[0-9]*/stat; do
-    read -r pid comm _ parent _ 2>/dev/null <"$stat" || continue
-    [ "$comm" = "(demo)" ] && [ "$parent" = "$1" ] && { echo "$pid"; return; }
+    read -r pid comm _ _ group _ 2>/dev/null <"$stat" || continue
+    [ "$comm" = "($2)" ] && [ "$group" = "$1" ] && { echo "$pid"; return; }
   done
   return 0
 }
@@ -72,19 +78,21 @@ end_show() {
   [ -z "$SHOW_JOB" ] || kill -TERM -- "-$SHOW_JOB" 2>/dev/null || true
 }
 
-# The show under the virtual display, as the README prints it, until it is up; SIGINT must end it with 0.
+# The program $1 (demo or demo-hd) started by the command line $2, as the README prints it, under
+# the virtual display until it is up; SIGINT must end it with 0.
 run_show() {
+  : >"$LOG/trace"   # not the last show's trace, which would pass for this one's start
   set -m   # a job of its own, so the signal is the show's alone
-  xvfb-run -a -s "$XVFB_SERVER_ARGS" scripts/run.sh >"$LOG/trace" 2>"$LOG/show.err" &
+  bash -c "$2" >"$LOG/trace" 2>"$LOG/show.err" &
   SHOW_JOB=$!
   set +m
   local job=$SHOW_JOB deadline=$((SECONDS + START_WAIT)) pid=""
   until grep -q "^Init complete\.$" "$LOG/trace" && [ "$(grep -c "logic " "$LOG/trace")" -ge "$TICKS_WANTED" ]; do
-    kill -0 "$job" 2>/dev/null || die "the show ended before it was up" "$LOG/show.err"
-    [ "$SECONDS" -lt "$deadline" ] || die "the show was not up within $START_WAIT s" "$LOG/show.err"
+    kill -0 "$job" 2>/dev/null || die_showing "the show ended before it was up" "$LOG/show.err"
+    [ "$SECONDS" -lt "$deadline" ] || die_showing "the show was not up within $START_WAIT s" "$LOG/show.err"
     sleep 1
   done
-  pid=$(show_pid "$job")
+  pid=$(show_pid "$job" "$1")
   [ -n "$pid" ] || die "the show's process was not found"
   say "the show is up (Init complete., $(grep -c "logic " "$LOG/trace") trace lines of ticks); sending SIGINT"
   kill -INT "$pid"
@@ -92,7 +100,17 @@ run_show() {
   timeout "$EXIT_WAIT" tail --pid="$job" -f /dev/null || die "the show did not end within $EXIT_WAIT s of SIGINT"
   wait "$job" || status=$?
   SHOW_JOB=""
-  [ "$status" -eq 0 ] || die "the show ended with status $status after SIGINT" "$LOG/show.err"
+  [ "$status" -eq 0 ] || die_showing "the show ended with status $status after SIGINT" "$LOG/show.err"
+}
+
+# The tests as the README prints them: the whole suite, or the quick one (--quick); other arguments
+# (e.g. -R programs) go to scripts/test.sh as they are.
+run_tests() {
+  case $* in
+    "") scripts/test.sh ;;
+    --quick) scripts/test.sh --quick ;;
+    *) scripts/test.sh "$@" ;;
+  esac
 }
 
 # Prints the services set to start at boot (systemd's wanted units and the init scripts' start links).
@@ -133,7 +151,9 @@ cd "$ROOT"
 mkdir -p "$LOG"
 ENABLED_BEFORE=$(enabled_services)
 step "scripts/run.sh without a display" run_without_display
-step "the virtual display" as_root apt-get install -y -q xvfb xauth >"$LOG/xvfb.log"
-step "the show under xvfb-run" run_show
-step "scripts/test.sh" scripts/test.sh "$@"
+step "the virtual display" install_xvfb >"$LOG/xvfb.log"
+step "the show under xvfb-run" run_show demo "$README_SHOW"
+step "scripts/test.sh" run_tests "$@"
+step "the hd show under xvfb-run" run_show demo-hd "$UNDER_XVFB scripts/run.sh hd"
+step "the show from its run folder" run_show demo "cd build/run && $UNDER_XVFB ./demo"
 [ -z "${QUORAVINT_FRESH:-}" ] || nothing_left_behind

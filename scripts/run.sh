@@ -7,22 +7,18 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$ROOT/scripts/lib.sh" run.sh
 BUILD=${QUORAVINT_BUILD:-$ROOT/build}   # another build folder may be chosen with QUORAVINT_BUILD
 BUILD_TYPE=RelWithDebInfo   # the same build the test command makes, so the two share build/
 DISPLAY_CHECK_WAIT=10       # s to wait for an X server to answer before calling it absent
 JOBS=$(nproc)               # compile on every core of the machine
-
-# Writes a message of this script to standard error.
-say() {
-  echo "run.sh: $*" >&2
-}
 
 # Explains that the show needs an X display and how to give it one, and ends with status 2.
 no_display() {
   say "no X display ($1): the show opens a full-screen OpenGL window and needs one."
   say "Run it under a virtual X server instead (the first command as root, once):"
   say "  apt-get install xvfb xauth"
-  say "  xvfb-run -a -s \"-screen 0 1920x1080x24 -noreset\" scripts/run.sh${PROGRAM_ARG:+ $PROGRAM_ARG}"
+  say "  xvfb-run -a -s \"$(xvfb_args)\" scripts/run.sh${PROGRAM_ARG:+ $PROGRAM_ARG}"
   exit 2
 }
 

@@ -17,6 +17,7 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$ROOT/scripts/lib.sh" test-fresh
 CACHE=${QUORAVINT_FRESH_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quoravint-fresh}
 RELEASES="bookworm trixie"   # the releases this project is proven on
 RELEASE=trixie               # Debian's stable release since August 2025
@@ -28,23 +29,6 @@ OWNER=owner                  # in a run's folder: "PID START" of the script that
 USER_NAME=newcomer           # the ordinary user of --user
 EXTRA_CERTS=/usr/local/share/quoravint-fresh/extra-ca.crt   # inside: the certificates Node.js must trust too
 HOST_CERTS=${NODE_EXTRA_CA_CERTS:-/etc/ssl/certs/ca-certificates.crt}   # what this machine trusts
-
-# Writes a progress line of this script to standard error.
-say() {
-  echo "test-fresh: $*" >&2
-}
-
-# Ends the script with a message; status 2 for a wrong argument, 1 otherwise.
-die() {
-  say "$1"
-  exit "${2:-1}"
-}
-
-# Prints the seconds since $1 as minutes and seconds.
-took() {
-  local seconds=$((SECONDS - $1))
-  echo "$((seconds / 60)) min $((seconds % 60)) s"
-}
 
 # Prints when process $1 started (clock ticks since boot), which tells it from a later process
 # given the same number; nothing when there is no such process.

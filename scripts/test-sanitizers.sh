@@ -7,6 +7,7 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$ROOT/scripts/lib.sh" test-sanitizers.sh
 BUILD=$(mkdir -p "${1:-$ROOT/build-asan}" && cd "${1:-$ROOT/build-asan}" && pwd)
 RUN_DIR=$BUILD/run
 JOBS=${QUORAVINT_JOBS:-$(nproc)}         # compile on every core unless told otherwise
@@ -24,11 +25,6 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$BUILD/leak-suppressions.txt:print_suppressions=0
 export SDL_AUDIODRIVER=dummy
 unset DISPLAY   # headless: nothing here may need an X server
-
-# Writes a progress line of this script to standard error.
-say() {
-  echo "test-sanitizers.sh: $*" >&2
-}
 
 # Scenes and scene swarms are never destroyed: the show's two last until exit, and the tests that
 # build scenes of their own leave them (with everything in them) the same way.

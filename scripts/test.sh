@@ -15,23 +15,12 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$ROOT/scripts/lib.sh" test.sh
 BUILD=${QUORAVINT_BUILD:-$ROOT/build}   # another build folder may be chosen with QUORAVINT_BUILD
 BUILD_TYPE=RelWithDebInfo                  # optimised, yet with symbols for a failing test's backtrace
-XVFB_SCREEN="-screen 0 1920x1080x24"       # large enough for demo-hd; demo's mode sits centred in it
-XVFB_NO_RESET=-noreset                     # a resetting server turns away the next test's program
 JOBS=$(nproc)                              # compile on every core of the machine
 XVFB_FIRST_SERVER=$((100 + RANDOM % 900))  # where xvfb-run -a starts its search for a free display (it must
                                            # come before -a), apart from other test runs on this machine
-
-# Writes a progress line of this script to standard error.
-say() {
-  echo "test.sh: $*" >&2
-}
-
-# Prints how long the script has run so far.
-elapsed() {
-  echo "$((SECONDS / 60)) min $((SECONDS % 60)) s"
-}
 
 case ${1:-} in
   --fresh) shift; exec bash "$ROOT/scripts/test-fresh.sh" "$@" ;;
@@ -51,14 +40,14 @@ say "configuring $BUILD ($BUILD_TYPE)"
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE="$BUILD_TYPE"
 say "building everything with $JOBS jobs"
 cmake --build "$BUILD" -j "$JOBS"
-say "built after $(elapsed)"
+say "built after $(took)"
 
 # Tests side by side on every core, except those that open windows: they share the Xvfb screen
 # and its keyboard, so each runs alone (RUN_SERIAL).
 status=0
-(cd "$BUILD" && SDL_AUDIODRIVER=dummy xvfb-run -n "$XVFB_FIRST_SERVER" -a -s "$XVFB_SCREEN $XVFB_NO_RESET" \
+(cd "$BUILD" && SDL_AUDIODRIVER=dummy xvfb-run -n "$XVFB_FIRST_SERVER" -a -s "$(xvfb_args)" \
   ctest --output-on-failure --no-tests=error -j "$JOBS" "$@") || status=$?
-say "tests finished after $(elapsed) with status $status"
+say "tests finished after $(took) with status $status"
 
 SANITIZERS=$ROOT/scripts/test-sanitizers.sh
 if [ -n "$QUICK" ]; then
@@ -69,12 +58,12 @@ elif [ ! -f "$SANITIZERS" ]; then
 else
   say "running $SANITIZERS"
   bash "$SANITIZERS" || { status=$?; say "sanitizer run failed"; }
-  say "sanitizer run finished after $(elapsed)"
+  say "sanitizer run finished after $(took)"
 fi
 
 if [ "$status" -eq 0 ]; then
-  say "all tests passed in $(elapsed)"
+  say "all tests passed in $(took)"
 else
-  say "FAILED (status $status) after $(elapsed)"
+  say "FAILED (status $status) after $(took)"
 fi
 exit "$status"

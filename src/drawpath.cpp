@@ -48,6 +48,7 @@ struct FastState {
     GLuint backdrop_texture = 0;    // 0 until the texture that keeps a backdrop is made
     bool backdrop_kept = false;     // whether it holds the clear and the first quad `backdrop`
     PlacedQuad backdrop;
+    unsigned fits_seen = 0;         // frame fits applied when the backdrop was last forgotten
 };
 
 DrawPath current_path = DEFAULT_DRAW_PATH;
@@ -367,6 +368,17 @@ void fast_quad(const PlacedQuad& q)
         keep_backdrop(q);
 }
 
+// Deletes the backdrop texture, so the next one is made at the frame's new size.
+void forget_backdrop()
+{
+    if (fast.backdrop_texture)
+        glDeleteTextures(1, &fast.backdrop_texture);
+    fast.backdrop_texture = 0;
+    fast.backdrop_kept = false;
+    fast.had_first = false;
+    fast.bound_known = false;
+}
+
 }
 
 // The path frames are drawn with now.
@@ -421,9 +433,15 @@ void learn_sprite_alpha(int sprite, const SDL_Surface* pixels)
                                   : SpriteAlpha();
 }
 
-// Clears at once on the reference path; the fast path owes the clear until its first quad.
+// Clears at once on the reference path; the fast path owes the clear until its first quad. A frame
+// fitted anew since the last (even to the same place: a browser's canvas is cleared and remade)
+// first forgets the backdrop kept before.
 void begin_frame()
 {
+    if (fast.fits_seen != frame_fits_applied()) {
+        forget_backdrop();
+        fast.fits_seen = frame_fits_applied();
+    }
     if (current_path == DrawPath::REFERENCE) {
         glClear(GL_COLOR_BUFFER_BIT);
         return;
@@ -466,15 +484,4 @@ void draw_placed_quad(const PlacedQuad& quad)
         reference_quad(quad);
     else
         fast_quad(quad);
-}
-
-// Deletes the backdrop texture, so the next one is made at the frame's new size.
-void forget_backdrop()
-{
-    if (fast.backdrop_texture)
-        glDeleteTextures(1, &fast.backdrop_texture);
-    fast.backdrop_texture = 0;
-    fast.backdrop_kept = false;
-    fast.had_first = false;
-    fast.bound_known = false;
 }

@@ -63,9 +63,6 @@ void begin_frame();
 // Ends a frame: clears a screen no quad was drawn on and leaves OpenGL in the show's fixed state.
 void end_frame();
 
-// Forgets the kept backdrop and its texture, made for the frame's old place in the drawable.
-void forget_backdrop();
-
 // Binds the sprite's texture and draws its quad. Quads outside a frame take the reference path.
 void draw_placed_quad(const PlacedQuad& quad);
 

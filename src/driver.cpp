@@ -5,14 +5,21 @@
 
 namespace {
 
+TickInput held_input;   // what the host last handed over: no keys until it does
+
 // The tick's mark in the trace, then the scenes.
 void run_tick(SCENESWARM& show)
 {
     trace() << "logic " << std::flush;
-    show.process();
+    show.process(held_input);
 }
 
 }  // namespace
+
+void hold_tick_input(const TickInput& input)
+{
+    held_input = input;
+}
 
 // One tick of the show the programs run.
 void do_logic()

@@ -6,6 +6,7 @@
 #ifndef DRIVER_H
 #define DRIVER_H
 
+#include "tick_input.h"
 #include "ticks.h"
 
 #include <functional>
@@ -25,7 +26,10 @@ public:
     bool tickran = true;          // a tick ran since the last frame (true before the first pass)
 };
 
-// Runs one logic tick of the whole show.
+// Hands over the input the ticks from now on read: the host reads its keys once a pass.
+void hold_tick_input(const TickInput& input);
+
+// Runs one logic tick of the whole show, with the input last handed over.
 void do_logic();
 
 // Runs ticks of `show` from its current tick until it reaches `tick` (that tick itself not run),

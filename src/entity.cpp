@@ -1,7 +1,8 @@
 #include "entity.h"
 
 #include "entityswarm.h"
-#include "gfx.h"
+#include "font.h"
+#include "profile.h"
 #include "scene.h"
 #include "sound.h"
 #include "trace.h"
@@ -28,7 +29,6 @@ constexpr double DOT_LOW_ZOOM = 0.09;            // a held text dot bounces back
 constexpr double DOT_GONE_ZOOM = 0.01;           // a released text dot vanishes below this zoom
 constexpr int CEREAL_CHANCE = 300;               // a bowl throws cereal with chance 10 in this, per tick
 constexpr int CEREAL_HITS = 9;                   // the highest residue that throws
-constexpr float TEXTFRAME_CULL_PER_CHAR = 30.0f; // a text frame stays drawn this much longer per character
 
 // Stores the creator's values and sets the entity up as its type wants; the creator then hands it to a swarm.
 ENTITY::ENTITY(ENTITYSWARM* swarm, ENTITY* parent, float x, float y, int type, float vx, float vy, int limit,
@@ -578,48 +578,4 @@ void ENTITY::process_fridge()
         sprite = SPRITE_FRIDGE_CLOSED;
     }
     timer += 1;
-}
-
-// ---------------------------------------------------------------------------
-// Drawing
-
-// Whether a world-swarm entity lies more than half a turn (in the layer's scaled angle) from the camera.
-bool ENTITY::outside_view()
-{
-    if (swarm->drawmode != 1 || type == TYPE_GROUNDCORE || type == TYPE_SPECK)
-        return false;
-    const SCENE* scene = thescene();
-    const float half = static_cast<float>(HALF_TURN / swarm->get_scale());
-    float left = scene->camangle - half;
-    const float right = scene->camangle + half;
-    if (type == TYPE_TEXTFRAME)
-        left -= TEXTFRAME_CULL_PER_CHAR * text.size();
-    const float where = absx();
-    return where < left || where > right;
-}
-
-// Draws the entity's own quad: the planet body at the centre, flat or polar by its swarm.
-void ENTITY::draw_quad()
-{
-    const bool flip = facing == 0;
-    const SCENE* scene = thescene();
-    if (type == TYPE_GROUNDCORE)
-        draw_gl_flat(sprite, HALF_WIDTH, PLANET_CENTRE_Y, 0, scene->camy, swarm->get_scale(), 0, zoom, flip, 0, 0, 0);
-    else if (swarm->drawmode == 0)
-        draw_gl_flat(sprite, absx(), absy(), 0, 0, 1.0f, 0, zoom, flip, 0, 0, 0);
-    else if (swarm->drawmode == 1)
-        draw_gl_entity(sprite, absx(), absy(), scene->camangle, scene->camy, swarm->get_scale(), angle, abszoom(),
-                       flip, 0, 0, 0);
-}
-
-// Draws the entity's quad, if it is in view and visible, then its children over it.
-void ENTITY::draw()
-{
-    if (type == TYPE_PIPE)
-        trace() << "PIPE DRAW ";
-    if (outside_view() || !visible)
-        return;
-    if (sprite != SPRITE_NONE)
-        draw_quad();
-    children->draw();
 }

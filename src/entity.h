@@ -1,8 +1,9 @@
-// Entities: the animated objects of a scene, their kinds, behaviour and drawing.
+// Entities: the animated objects of a scene, their kinds and behaviour.
 #ifndef ENTITY_H
 #define ENTITY_H
 
 #include "geometry.h"
+#include "sprites.h"
 
 #include <functional>
 #include <string>
@@ -47,31 +48,6 @@ enum {
     STATE_CALL = 2,
     STATE_LIFT = 3,
     STATE_WALK = 4,
-};
-
-// Sprite indices the entities use (the order of the sprite table).
-enum {
-    SPRITE_NONE = -1,
-    SPRITE_SOCKWALK = 0,
-    SPRITE_SOCKYELL0 = 1,
-    SPRITE_SOCKYELL1 = 2,
-    SPRITE_BLOCK = 3,
-    SPRITE_PIPE = 4,
-    SPRITE_DOME = 5,
-    SPRITE_CLOUD0 = 6,
-    SPRITE_SKY0 = 8,
-    SPRITE_SHRUB0 = 11,
-    SPRITE_TEXTDOT = 14,
-    SPRITE_CEREAL0 = 15,
-    SPRITE_GRASS = 24,
-    SPRITE_GROUND0 = 25,
-    SPRITE_STONE0 = 28,
-    SPRITE_DOMEFLOOR = 31,
-    SPRITE_BOWL = 32,
-    SPRITE_SPOON = 33,
-    SPRITE_FRIDGE_OPEN = 35,
-    SPRITE_FRIDGE_CLOSED = 36,
-    SPRITE_TABLE = 37,
 };
 
 constexpr const char* NO_TEXT = " ";   // the text of an entity that has nothing to say
@@ -127,7 +103,6 @@ public:
 
     void init();
     void process();
-    void draw();
 
 private:
     ENTITY* owner_entity();
@@ -154,8 +129,6 @@ private:
     void process_cereal();
     void process_skyboat();
     void process_fridge();
-    bool outside_view();
-    void draw_quad();
 };
 
 #endif

@@ -112,10 +112,3 @@ void ENTITYSWARM::process()
         at = entities.erase(at);
     }
 }
-
-// Draws every entity in list order, later ones over earlier ones.
-void ENTITYSWARM::draw()
-{
-    for (ENTITY* e : entities)
-        e->draw();
-}

@@ -35,7 +35,6 @@ public:
     ENTITY* randent(int type);
     float get_scale();
     void process();
-    void draw();
 };
 
 #endif

@@ -6,6 +6,8 @@
 
 constexpr Uint32 DOT_PIXEL = 0xFFFFFFFF;   // a dot is opaque white: all four bytes 255
 
+DOTFONT cloudfont;
+
 const char charmap[CHARMAP_LENGTH + 1] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz[\\]^_ {}!\"#$%&'*()+,<=>?@-./:~0123456789";
 

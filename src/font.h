@@ -32,4 +32,6 @@ public:
     const DOTCHAR* glyph(char c);
 };
 
+extern DOTFONT cloudfont;   // the dot font the text frames write with, loaded at start-up
+
 #endif

@@ -9,6 +9,7 @@
 
 constexpr double HALF_TURN = 3.14159265;          // the show's half turn, radians
 constexpr double QUARTER_TURN = 1.570796325;      // the show's quarter turn, radians
+constexpr double DEGREES_PER_RADIAN = 57.29577957855229;   // 180 / 3.14159265, the show's own half turn
 constexpr double FULL_TURN = 6.2831855;           // the show's full turn, for the ground core's speck angles
 constexpr double WALK_BOUND = 12.5663706;          // socks turn back beyond four half turns (4 pi)
 constexpr int ANGLE_DEGREES = 720;                // random angles are whole degrees over two turns

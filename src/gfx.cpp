@@ -3,6 +3,7 @@
 #include "drawpath.h"
 #include "sceneswarm.h"
 #include "screen.h"
+#include "show_drawing.h"
 #include "showfiles.h"
 #include "sprite_texture.h"
 #include "trace.h"
@@ -29,7 +30,6 @@ constexpr size_t MAX_IMAGE_SIDE = 8192;        // the largest side of a sprite: 
 
 std::vector<std::string> gfxfiles(SPRITE_FILES.begin(), SPRITE_FILES.end());
 std::vector<SPRITEDATA> spritedata;
-DOTFONT cloudfont;
 
 // A sprite's size record.
 SPRITEDATA::SPRITEDATA(int w, int h) : w(w), h(h) {}
@@ -84,6 +84,20 @@ bool init_GL()
     return true;
 }
 
+// The state first, then the textures, as start-up makes them.
+bool resize_show_screen(int w, int h)
+{
+    const ScreenResized resized = resize_screen(w, h);
+    if (resized == ScreenResized::FAILED)
+        return false;
+    if (resized == ScreenResized::NEW_CONTEXT) {
+        if (!init_GL())
+            return false;
+        load_gfx();
+    }
+    return true;
+}
+
 // Draws the frame and presents it.
 void do_gfx()
 {
@@ -96,7 +110,7 @@ void do_gfx()
 void draw_frame()
 {
     begin_frame();
-    sceneswarm.draw();
+    draw_show(sceneswarm);
     end_frame();
 }
 

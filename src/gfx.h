@@ -2,15 +2,15 @@
 #ifndef GFX_H
 #define GFX_H
 
-#include "profile.h"
 #include "font.h"
+#include "geometry.h"
+#include "profile.h"
 
 #include <SDL/SDL.h>
 #include <string>
 #include <vector>
 
 constexpr float PLANET_CENTRE_Y = 700.0f;                  // screen y of the planet centre before the camera height
-constexpr double DEGREES_PER_RADIAN = 57.29577957855229;   // 180 / 3.14159265, the show's own half turn
 
 // The pixel size of one sprite's image.
 class SPRITEDATA {
@@ -23,13 +23,16 @@ public:
 
 extern std::vector<std::string> gfxfiles;    // sprite image paths; the position is the sprite index
 extern std::vector<SPRITEDATA> spritedata;   // one record per loaded sprite, in index order
-extern DOTFONT cloudfont;                    // the dot font the text frames write with
 
 // Sets up SDL, the video mode, OpenGL, the caption, every sprite texture and the font.
 bool init_sdl();
 
 // Puts OpenGL into the show's one fixed state; false if OpenGL reports an error.
 bool init_GL();
+
+// Takes a new drawable size (a resized window): the screen follows it, and OpenGL's state and the
+// textures come back when SDL made a new context for it; false when SDL or OpenGL fails.
+bool resize_show_screen(int w, int h);
 
 // Draws and presents one frame.
 void do_gfx();

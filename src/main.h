@@ -22,7 +22,10 @@ long start_tick_setting(const char* setting);
 // Ends the program on an Escape key press or a quit request; other events are dropped.
 void drain_events();
 
+// The arrow keys SDL holds down, as the ticks read them.
+TickInput keys_held();
+
 // The program entry: start-up, then the endless loop. Ends only through exit().
-int SDL_main(int argc, char** argv);
+int show_main(int argc, char** argv);
 
 #endif

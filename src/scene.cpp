@@ -4,10 +4,9 @@
 #include "entity.h"
 #include "entityswarm.h"
 #include "file.h"
-#include "gfx.h"
+#include "profile.h"
 #include "trace.h"
 
-#include <SDL/SDL.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -115,15 +114,6 @@ void SCENE::build_scene2()
     }
 }
 
-// Draws the six layers back to front, if the scene is visible.
-void SCENE::draw()
-{
-    if (!visible)
-        return;
-    for (const SceneLayer& layer : DRAWING_ORDER)
-        (this->*layer.swarm)->draw();
-}
-
 // Starts or stops the scene's logic.
 void SCENE::run(bool r)
 {
@@ -206,12 +196,12 @@ void SCENE::launch_skyboats()
 // The tick
 
 // One tick of the scene: camera, choreography and layers while it runs; scroll text, counters and spin always.
-void SCENE::process()
+void SCENE::process(const TickInput& input)
 {
     trace() << "BKG1: " << bkg1->entities.size() << std::endl;
     if (running) {
         const float step = camera_step();
-        keyboard_camera(step);
+        keyboard_camera(step, input);
         if (target)
             follow_target(step);
         if (number == 1) {
@@ -232,16 +222,15 @@ void SCENE::process()
 }
 
 // The arrow keys turn the camera and raise or lower it.
-void SCENE::keyboard_camera(float step)
+void SCENE::keyboard_camera(float step, const TickInput& keys)
 {
-    const Uint8* keys = SDL_GetKeyState(nullptr);
-    if (keys[SDLK_LEFT] && camy > 0)
+    if (keys.left && camy > 0)
         camangle -= step;
-    if (keys[SDLK_RIGHT] && camy > 0)
+    if (keys.right && camy > 0)
         camangle += step;
-    if (keys[SDLK_DOWN] && camy > 0)
+    if (keys.down && camy > 0)
         camy -= KEY_LIFT;
-    if (keys[SDLK_UP])
+    if (keys.up)
         camy += KEY_LIFT;
 }
 

@@ -3,6 +3,7 @@
 #define SCENE_H
 
 #include "geometry.h"
+#include "tick_input.h"
 
 class ENTITY;
 class ENTITYSWARM;
@@ -51,9 +52,8 @@ public:
     SCENE(const SCENE&) = delete;
     SCENE& operator=(const SCENE&) = delete;
 
-    void draw();
     void setmode(int m);
-    void process();
+    void process(const TickInput& input = TickInput());
     void run(bool r);
     void visibility(bool v);
 
@@ -63,7 +63,7 @@ public:
 private:
     void build_scene1();
     void build_scene2();
-    void keyboard_camera(float step);
+    void keyboard_camera(float step, const TickInput& keys);
     void follow_target(float step);
     void arrive(ENTITY* arrived);
     void arrive_at_sock(ENTITY* sock);

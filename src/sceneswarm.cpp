@@ -75,17 +75,10 @@ void SCENESWARM::timeline_step(int t)
 }
 
 // One show tick: the timeline step due now, then both scenes.
-void SCENESWARM::process()
+void SCENESWARM::process(const TickInput& input)
 {
     timeline_step(showticks);
     for (SCENE* s : scenes)
-        s->process();
+        s->process(input);
     showticks += 1;
-}
-
-// Draws both scenes in order; a hidden one draws nothing.
-void SCENESWARM::draw()
-{
-    for (SCENE* s : scenes)
-        s->draw();
 }

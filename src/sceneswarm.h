@@ -2,6 +2,8 @@
 #ifndef SCENESWARM_H
 #define SCENESWARM_H
 
+#include "tick_input.h"
+
 #include <vector>
 
 class SCENE;
@@ -23,8 +25,7 @@ public:
     SCENESWARM& operator=(const SCENESWARM&) = delete;
 
     void add_scene(SCENE* s);
-    void process();
-    void draw();
+    void process(const TickInput& input = TickInput());
 
 private:
     void timeline_step(int t);

@@ -1,7 +1,5 @@
 #include "screen.h"
 
-#include "drawpath.h"
-#include "gfx.h"
 #include "profile.h"
 #include "user_number.h"
 
@@ -16,6 +14,7 @@
 #ifndef __EMSCRIPTEN__
 #include <SDL/SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 #endif
 
 namespace {
@@ -23,10 +22,18 @@ namespace {
 constexpr Uint32 PROFILE_FLAGS = SDL_OPENGL | SDL_FULLSCREEN;   // the show's own mode, as it always was
 constexpr Uint32 WINDOW_FLAGS = SDL_OPENGL | SDL_RESIZABLE;    // a window the user may resize
 constexpr Uint32 GIVEN_WINDOW_FLAGS = SDL_OPENGL;              // SDL draws into the window it was given
+// SDL 2's video drivers that draw where nobody sees: without a display SDL 2 falls back to them,
+// where classic SDL found no driver that could draw the show.
+constexpr const char* UNSEEN_VIDEO_DRIVERS[] = {"offscreen", "dummy"};
+#ifndef __EMSCRIPTEN__
+constexpr size_t VIDEO_DRIVER_NAME_SIZE = 64;   // longer than any SDL video driver's name
+constexpr size_t KEYMAP_BYTES = 32;             // XQueryKeymap's answer: one bit for each of the 256 key codes
+#endif
 
 ScreenRequest request;
 ContextMaker context_maker = nullptr;   // null: SDL's video mode makes the context
 FrameFit current = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT};
+unsigned fits_applied = 0;   // fits made current so far
 
 // Reads "WxH" within the window sizes the show draws at; false for anything else.
 bool read_window_size(const std::string& text, int& w, int& h)
@@ -85,6 +92,15 @@ bool window_on_display(unsigned long id)
 #endif
 }
 
+#ifndef __EMSCRIPTEN__
+// SDL's connection to the X server and its window in `info`; false when SDL's window is not on X.
+bool x11_window(SDL_SysWMinfo& info)
+{
+    SDL_VERSION(&info.version);
+    return SDL_GetWMInfo(&info) == 1 && info.subsystem == SDL_SYSWM_X11;
+}
+#endif
+
 // The size of the window SDL was given, as the X server has it; the profile's size if unknown.
 void given_window_size(int& w, int& h)
 {
@@ -92,8 +108,7 @@ void given_window_size(int& w, int& h)
     h = SCREEN_HEIGHT;
 #ifndef __EMSCRIPTEN__
     SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWMInfo(&info) != 1 || info.subsystem != SDL_SYSWM_X11)
+    if (!x11_window(info))
         return;
     XWindowAttributes attributes;
     info.info.x11.lock_func();
@@ -241,12 +256,51 @@ bool screen_owns_window()
     return screen_is_sdl() && request.mode != ScreenMode::GIVEN_WINDOW;
 }
 
+// A driver the user names is taken as wanted, even one that shows nothing.
+bool video_driver_unseen(const char* driver, const char* chosen)
+{
+    if (!driver || (chosen && *chosen))
+        return false;
+    for (const char* unseen : UNSEEN_VIDEO_DRIVERS)
+        if (std::strcmp(driver, unseen) == 0)
+            return true;
+    return false;
+}
+
+// Asks the X server, which knows even the keys pressed before the show's window took the keyboard.
+bool escape_held_on_display()
+{
+#ifndef __EMSCRIPTEN__
+    SDL_SysWMinfo info;
+    if (!screen_is_sdl() || !x11_window(info))
+        return false;
+    char keys[KEYMAP_BYTES] = {};
+    info.info.x11.lock_func();
+    const KeyCode escape = XKeysymToKeycode(info.info.x11.display, XK_Escape);
+    XQueryKeymap(info.info.x11.display, keys);
+    info.info.x11.unlock_func();
+    return escape != 0 && (keys[escape / 8] & (1 << (escape % 8))) != 0;
+#else
+    return false;
+#endif
+}
+
 // Opens the mode of the settings read and fits the frame into it; a context made elsewhere draws
 // the profile's size exactly.
 bool open_screen()
 {
     if (context_maker)
         return context_maker(SCREEN_WIDTH, SCREEN_HEIGHT);
+#ifndef __EMSCRIPTEN__
+    // A show nobody sees could run for ever: without a display it ends as with classic SDL.
+    char driver[VIDEO_DRIVER_NAME_SIZE] = "";
+    if (video_driver_unseen(SDL_VideoDriverName(driver, sizeof driver), std::getenv("SDL_VIDEODRIVER"))) {
+        SDL_SetError("no display: SDL found only its %s video driver, which shows nothing "
+                     "(SDL_VIDEODRIVER=%s runs the show there all the same)",
+                     driver, driver);
+        return false;
+    }
+#endif
     int w = 0, h = 0;
     if (!open_video_mode(w, h))
         return false;
@@ -255,40 +309,33 @@ bool open_screen()
     return true;
 }
 
-// A window's new size: the same mode at that size, the frame refitted, the textures back if lost.
-bool resize_screen(int w, int h)
+// A window's new size: the same mode at that size, the frame refitted.
+ScreenResized resize_screen(int w, int h)
 {
     if (request.mode != ScreenMode::WINDOW && request.mode != ScreenMode::GIVEN_WINDOW)
-        return true;
+        return ScreenResized::SAME_CONTEXT;
     const Uint32 flags = request.mode == ScreenMode::WINDOW ? WINDOW_FLAGS : GIVEN_WINDOW_FLAGS;
     const FrameFit fit = fit_frame(w, h);
     if (!SDL_SetVideoMode(fit.drawable_w, fit.drawable_h, SCREEN_BPP, flags))
-        return false;
+        return ScreenResized::FAILED;
     // The show's context always has blending on: a fresh one means SDL made a new context, whose
     // textures are gone (sdl12-compat may; classic SDL on X keeps it).
-    if (!glIsEnabled(GL_BLEND)) {
-        if (!init_GL())
-            return false;
-        load_gfx();
-    }
+    const bool fresh = !glIsEnabled(GL_BLEND);
     apply_frame_fit(fit);
-    return true;
+    return fresh ? ScreenResized::NEW_CONTEXT : ScreenResized::SAME_CONTEXT;
 }
 
-// Asks the X server the handed window's size now and then; a new size is taken as a resize.
-bool follow_given_window()
+// Asks the X server the handed window's size now and then.
+bool given_window_resized(int& w, int& h)
 {
     constexpr Uint32 LOOK_INTERVAL = 250;   // ms between looks: a resize is followed within a quarter second,
                                             // and the X server is asked four times a second, not every pass
     static Uint32 last_look = 0;
     if (request.mode != ScreenMode::GIVEN_WINDOW || SDL_GetTicks() - last_look < LOOK_INTERVAL)
-        return true;
+        return false;
     last_look = SDL_GetTicks();
-    int w = 0, h = 0;
     given_window_size(w, h);
-    if (w == current.drawable_w && h == current.drawable_h)
-        return true;
-    return resize_screen(w, h);
+    return w != current.drawable_w || h != current.drawable_h;
 }
 
 // Where the frame lands now.
@@ -297,12 +344,17 @@ const FrameFit& frame_fit()
     return current;
 }
 
-// Records the fit, points the viewport at it and lets the fast path forget what it kept at the old size.
+// Records the fit and points the viewport at it; the fast path sees the new fit at its next frame.
 void apply_frame_fit(const FrameFit& fit)
 {
     current = fit;
+    ++fits_applied;
     glViewport(fit.x, fit.y, fit.w, fit.h);
-    forget_backdrop();
+}
+
+unsigned frame_fits_applied()
+{
+    return fits_applied;
 }
 
 // Whether the viewport is the whole drawable at the profile's size.

@@ -58,24 +58,40 @@ bool screen_is_sdl();
 // root window, whose name would outlive the show), nor a context made without SDL's video.
 bool screen_owns_window();
 
+// Whether SDL's video driver `driver` (null if none) shows nothing, a fallback SDL took without a
+// display, rather than one the user chose in SDL_VIDEODRIVER (`chosen`, null when unset).
+bool video_driver_unseen(const char* driver, const char* chosen);
+
+// Whether the Escape key is held down now; false where the show's window is not on an X server.
+bool escape_held_on_display();
+
 // Opens the video mode read_screen_settings found (the profile's when it was not called) and fits
-// the frame to it; false when SDL cannot open it.
+// the frame to it; false when SDL cannot open it, or when SDL found no display and would draw unseen.
 bool open_screen();
 
-// Takes a new drawable size (a resized window): the video mode follows it, the frame is refitted,
-// and the textures are loaded again if the OpenGL context did not survive; false when SDL fails.
-bool resize_screen(int w, int h);
+// What taking a new drawable size did.
+enum class ScreenResized {
+    FAILED,        // SDL could not set the new mode
+    SAME_CONTEXT,  // the frame is refitted; OpenGL kept its state and textures
+    NEW_CONTEXT,   // the frame is refitted in a new OpenGL context, whose state and textures are gone
+};
 
-// Refits the frame when the window the show was handed has changed size (its owner resized it, as
-// XScreenSaver's preview pane does: no event tells the show); looks a few times a second at most.
-// False when SDL fails.
-bool follow_given_window();
+// Takes a new drawable size (a resized window): the video mode follows it and the frame is refitted.
+ScreenResized resize_screen(int w, int h);
+
+// Whether the window the show was handed has changed size (its owner resized it, as XScreenSaver's
+// preview pane does: no event tells the show), and its size w x h then; looks a few times a second at most.
+bool given_window_resized(int& w, int& h);
 
 // Where the frame lands now; the profile's own size until a screen is opened.
 const FrameFit& frame_fit();
 
 // Makes `fit` the current one and points OpenGL's viewport at it.
 void apply_frame_fit(const FrameFit& fit);
+
+// How many fits apply_frame_fit has made current: what the drawing kept for the frame's old place
+// is stale once this changes.
+unsigned frame_fits_applied();
 
 // Whether the frame fills the drawable exactly, pixel for pixel.
 bool frame_fills_drawable();

@@ -14,10 +14,11 @@ public:
 
 }  // namespace
 
-// Made on the first trace line, which static initialisation may write before main.
+// Made on the first trace line, which static initialisation may write before main, on standard
+// output's own buffer, so the trace and anything written to std::cout keep their order.
 std::ostream& trace()
 {
-    static TraceStream stream(first_trace_buffer());
+    static TraceStream stream(std::cout.rdbuf());
     return stream;
 }
 
@@ -25,10 +26,4 @@ std::ostream& trace()
 std::streambuf* send_trace_to(std::streambuf* buffer)
 {
     return trace().rdbuf(buffer);
-}
-
-// Standard output's own buffer, so the trace and anything written to std::cout keep their order.
-__attribute__((weak)) std::streambuf* first_trace_buffer()
-{
-    return std::cout.rdbuf();
 }

@@ -25,8 +25,10 @@ private:
     std::streambuf* before;
 };
 
-// Where the trace goes from its first line on, before any host code runs: standard output. A host
-// that must send even the trace of static initialisation elsewhere defines this function itself.
-std::streambuf* first_trace_buffer();
+// The trace goes to standard output from its first line on, which static initialisation writes
+// (the scenes are built before main: see sceneswarm.cpp). A host that must send even that
+// trace elsewhere does so from a static object of its own with an earlier priority.
+constexpr int TRACE_ROUTE_PRIORITY = 1050;   // init_priority of such an object: after the standard
+                                             // streams exist (1000), before the scenes are built (1100)
 
 #endif

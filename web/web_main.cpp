@@ -60,7 +60,7 @@ PageOptions read_page_options()
 // Turns the trace on (standard output) or off: a trace sent nowhere formats and writes nothing.
 void trace_on(bool on)
 {
-    send_trace_to(on ? first_trace_buffer() : nullptr);
+    send_trace_to(on ? std::cout.rdbuf() : nullptr);
 }
 
 // Runs the undrawn ticks before the first frame, their sound mixed and dropped, for at most
@@ -96,6 +96,7 @@ void hold_show(bool held)
 void main_loop_pass()
 {
     drain_events();
+    hold_tick_input(keys_held());
     if (first_frame_tick >= 0)
         start_slice();
     else if (!holding && main_pass(show_clock, now_ms()))
@@ -143,6 +144,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE double quoravint_camera_height()
 // on only this way, so tests can compare the same ticks with and without keys.
 extern "C" EMSCRIPTEN_KEEPALIVE void quoravint_step(int ticks)
 {
+    hold_tick_input(keys_held());   // the keys the page pressed since the last pass
     run_to_tick(sceneswarm.showticks + ticks);
     do_gfx();
 }

@@ -7,7 +7,9 @@
 #include "picture_font.h"
 #include "picture_sheet.h"
 #include "picture_sprites.h"
+#include "showfiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -15,9 +17,9 @@
 
 namespace {
 
-// One image file: its name under gfx/, its size in pixels and how to paint it.
+// One sprite's image: the sprite (its file comes from the show's list), its size in pixels and how to paint it.
 struct SpriteArt {
-    std::string file;
+    int sprite;
     int width;
     int height;
     std::function<void(cairo_t*, int, int)> paint;
@@ -59,53 +61,50 @@ constexpr int FRIDGE_H = 568;      // at radius 1430 its feet land at 1430 - 3/4
 constexpr int TABLE_W = 384;       // wide enough for the bowl with room to spare
 constexpr int TABLE_H = 264;       // at radius 1200 its feet land at 1002 and its top at 1266, under the bowl
 
-// Every distinct image file, in sprite order (the spoon, sprites 33 and 34, once).
+// The art of every sprite that has an image of its own (SPOON_SPARE shares SPOON's).
 std::vector<SpriteArt> sprite_arts()
 {
     std::vector<SpriteArt> arts = {
-        {"sockwalk.png", SOCK_W, SOCK_H, [](cairo_t* cr, int w, int h) { paint_sock(cr, w, h, SockFace::SMILE); }},
-        {"sockyell0.png", SOCK_W, SOCK_H, [](cairo_t* cr, int w, int h) { paint_sock(cr, w, h, SockFace::SHOUT); }},
-        {"sockyell1.png", SOCK_W, SOCK_H, [](cairo_t* cr, int w, int h) { paint_sock(cr, w, h, SockFace::ROAR); }},
-        {"block.png", BLOCK_SIZE, BLOCK_SIZE, paint_block},
-        {"pipe.png", PIPE_W, PIPE_H, paint_pipe},
-        {"dome.png", DOME_W, DOME_H, paint_dome},
-        {"cloud0.png", CLOUD_BIG_W, CLOUD_BIG_H, [](cairo_t* cr, int w, int h) { paint_cloud(cr, w, h, 6); }},
-        {"cloud1.png", CLOUD_SMALL_W, CLOUD_SMALL_H, [](cairo_t* cr, int w, int h) { paint_cloud(cr, w, h, 4); }},
-        {"sky0.png", BACKDROP_W, BACKDROP_H, paint_night_sky},
-        {"sky1.png", SPARKLE_SIZE, SPARKLE_SIZE, paint_twinkle},
-        {"sky2.png", SMALL_SPARKLE_SIZE, SMALL_SPARKLE_SIZE, paint_starburst},
-        {"shrub0.png", SHRUB_W, SHRUB_H, paint_round_bush},
-        {"shrub1.png", PINE_W, SHRUB_H, paint_pine},
-        {"shrub2.png", BLOSSOM_W, SHRUB_H, paint_blossom_bush},
-        {"textdot.png", TEXT_DOT_SIZE, TEXT_DOT_SIZE, paint_text_dot},
+        {SPRITE_SOCKWALK, SOCK_W, SOCK_H, [](cairo_t* cr, int w, int h) { paint_sock(cr, w, h, SockFace::SMILE); }},
+        {SPRITE_SOCKYELL0, SOCK_W, SOCK_H, [](cairo_t* cr, int w, int h) { paint_sock(cr, w, h, SockFace::SHOUT); }},
+        {SPRITE_SOCKYELL1, SOCK_W, SOCK_H, [](cairo_t* cr, int w, int h) { paint_sock(cr, w, h, SockFace::ROAR); }},
+        {SPRITE_BLOCK, BLOCK_SIZE, BLOCK_SIZE, paint_block},
+        {SPRITE_PIPE, PIPE_W, PIPE_H, paint_pipe},
+        {SPRITE_DOME, DOME_W, DOME_H, paint_dome},
+        {SPRITE_CLOUD0, CLOUD_BIG_W, CLOUD_BIG_H, [](cairo_t* cr, int w, int h) { paint_cloud(cr, w, h, 6); }},
+        {SPRITE_CLOUD1, CLOUD_SMALL_W, CLOUD_SMALL_H, [](cairo_t* cr, int w, int h) { paint_cloud(cr, w, h, 4); }},
+        {SPRITE_SKY0, BACKDROP_W, BACKDROP_H, paint_night_sky},
+        {SPRITE_SKY1, SPARKLE_SIZE, SPARKLE_SIZE, paint_twinkle},
+        {SPRITE_SKY2, SMALL_SPARKLE_SIZE, SMALL_SPARKLE_SIZE, paint_starburst},
+        {SPRITE_SHRUB0, SHRUB_W, SHRUB_H, paint_round_bush},
+        {SPRITE_SHRUB1, PINE_W, SHRUB_H, paint_pine},
+        {SPRITE_SHRUB2, BLOSSOM_W, SHRUB_H, paint_blossom_bush},
+        {SPRITE_TEXTDOT, TEXT_DOT_SIZE, TEXT_DOT_SIZE, paint_text_dot},
+        {SPRITE_GRASS, GRASS_W, GRASS_H, paint_grass},
+        {SPRITE_GROUND0, BODY_SIZE, BODY_SIZE, paint_planet_body},
+        {SPRITE_GROUND1, BURIED_SIZE, BURIED_SIZE, paint_buried_pebbles},
+        {SPRITE_GROUND2, BURIED_SIZE, BURIED_SIZE, paint_buried_gem},
+        {SPRITE_STONE0, BACKDROP_W, BACKDROP_H, paint_stone_wall},
+        {SPRITE_STONE1, SPARKLE_SIZE, SPARKLE_SIZE, paint_pebble},
+        {SPRITE_STONE2, SMALL_SPARKLE_SIZE, SMALL_SPARKLE_SIZE, paint_glint},
+        {SPRITE_DOMEFLOOR, FLOOR_W, FLOOR_H, paint_floor_tiles},
+        {SPRITE_BOWL, BOWL_W, BOWL_H, paint_bowl},
+        {SPRITE_SPOON, SPOON_W, SPOON_H, paint_spoon},
+        {SPRITE_FRIDGE_OPEN, FRIDGE_W, FRIDGE_H, [](cairo_t* cr, int w, int h) { paint_fridge(cr, w, h, true); }},
+        {SPRITE_FRIDGE_CLOSED, FRIDGE_W, FRIDGE_H, [](cairo_t* cr, int w, int h) { paint_fridge(cr, w, h, false); }},
+        {SPRITE_TABLE, TABLE_W, TABLE_H, paint_table},
     };
     for (int kind = 0; kind < CEREAL_KINDS; ++kind)
-        arts.push_back({"cereal" + std::to_string(kind) + ".png", CEREAL_SIZE, CEREAL_SIZE,
+        arts.push_back({SPRITE_CEREAL0 + kind, CEREAL_SIZE, CEREAL_SIZE,
                         [kind](cairo_t* cr, int w, int h) { paint_cereal(cr, w, h, kind); }});
-    const std::vector<SpriteArt> rest = {
-        {"grass.png", GRASS_W, GRASS_H, paint_grass},
-        {"ground0.png", BODY_SIZE, BODY_SIZE, paint_planet_body},
-        {"ground1.png", BURIED_SIZE, BURIED_SIZE, paint_buried_pebbles},
-        {"ground2.png", BURIED_SIZE, BURIED_SIZE, paint_buried_gem},
-        {"stone0.png", BACKDROP_W, BACKDROP_H, paint_stone_wall},
-        {"stone1.png", SPARKLE_SIZE, SPARKLE_SIZE, paint_pebble},
-        {"stone2.png", SMALL_SPARKLE_SIZE, SMALL_SPARKLE_SIZE, paint_glint},
-        {"domefloor.png", FLOOR_W, FLOOR_H, paint_floor_tiles},
-        {"bowl.png", BOWL_W, BOWL_H, paint_bowl},
-        {"spoon.png", SPOON_W, SPOON_H, paint_spoon},
-        {"fridge-open.png", FRIDGE_W, FRIDGE_H, [](cairo_t* cr, int w, int h) { paint_fridge(cr, w, h, true); }},
-        {"fridge-closed.png", FRIDGE_W, FRIDGE_H, [](cairo_t* cr, int w, int h) { paint_fridge(cr, w, h, false); }},
-        {"table.png", TABLE_W, TABLE_H, paint_table},
-    };
-    arts.insert(arts.end(), rest.begin(), rest.end());
     return arts;
 }
 
-// The art of the show's sprite file `path` (gfx/<name>), or null when the generator has none.
-const SpriteArt* art_of(const std::vector<SpriteArt>& arts, const std::string& path)
+// The art of `sprite`, or null when the generator has none.
+const SpriteArt* art_of(const std::vector<SpriteArt>& arts, int sprite)
 {
     for (const SpriteArt& art : arts)
-        if ("gfx/" + art.file == path)
+        if (art.sprite == sprite)
             return &art;
     return nullptr;
 }
@@ -124,8 +123,11 @@ bool write_pictures(const std::string& outdir)
 {
     const std::vector<SpriteArt> arts = sprite_arts();
     std::vector<std::string> files;
-    for (const std::string& path : distinct_sprite_files()) {
-        const SpriteArt* art = art_of(arts, path);
+    for (int sprite = 0; sprite < SPRITE_COUNT; ++sprite) {
+        const std::string path = SPRITE_FILES[sprite];
+        if (std::find(files.begin(), files.end(), path) != files.end())
+            continue;   // an image two sprites share, already written
+        const SpriteArt* art = art_of(arts, sprite);
         if (!art) {
             std::fprintf(stderr, "assetgen: no picture is drawn for %s\n", path.c_str());
             return false;

@@ -163,7 +163,10 @@ wait_for_file() {
 
 start_capture vanish --png --length 600t -o vanish
 wait_for_file "$WORK_DIR/vanish/frame-000005.png"
-rm -rf "$WORK_DIR/vanish"
+# Moved away in one step, then removed: removing file by file races the capture's next frame, which
+# can leave the folder standing with the new frame in it.
+mv "$WORK_DIR/vanish" "$WORK_DIR/vanished"
+rm -rf "$WORK_DIR/vanished"
 wait "$capture_pid"
 status=$?
 expect vanish 1 "cannot write vanish/"
@@ -173,7 +176,8 @@ until grep -q -E "[1-9][0-9]*/180" "$WORK_DIR/vanish-video.err" 2>/dev/null; do
   kill -0 "$capture_pid" 2>/dev/null || fail "vanish-video: ended early"
   sleep "$POLL"
 done
-rm -rf "$WORK_DIR/going"
+mv "$WORK_DIR/going" "$WORK_DIR/gone"
+rm -rf "$WORK_DIR/gone"
 wait "$capture_pid"
 status=$?
 expect vanish-video 1 "ffmpeg could not put picture and sound into going/x.mp4"

@@ -6,7 +6,7 @@ README=$(dirname "$0")/../../README.md
 RUNS=20        # enough that a failure one start in four cannot pass by chance
 OUTPUT=try.mp4 # the output the command names
 
-command=$(grep -m 1 -x -F -- "./demo-capture --length 2 -o $OUTPUT" "$README") || fail "the README has no short capture command"
+command=$(grep -m 1 -x -F -- "./demo-capture --length 2 -o try.mp4" "$README") || fail "the README has no short capture command"
 cd "$RUN_DIR"
 for ((run = 1; run <= RUNS; run++)); do
   rm -f "$OUTPUT"

@@ -1,7 +1,8 @@
 # The show's program tests once more on sdl12-compat, the SDL 1.2 that newer distributions ship
-# in place of classic SDL: Debian's libsdl1.2-compat is unpacked into the build folder (once, then
-# kept) and put in front of classic SDL with LD_LIBRARY_PATH, under the openbox window manager
-# (without one, sdl12-compat crops a mode smaller than the screen). Every program test but the
+# in place of classic SDL: where the system's SDL 1.2 is classic SDL (Debian 12), Debian's
+# libsdl1.2-compat is unpacked into the build folder (once, then kept) and put in front of it with
+# LD_LIBRARY_PATH; where it is sdl12-compat already (Debian 13), that one is used. They run under
+# the openbox window manager (without one, sdl12-compat crops a mode smaller than the screen). Every program test but the
 # slow asset matrix must pass; lib.sh allows for sdl12-compat's own ways (TEST_SDL).
 source "$(dirname "$0")/../support/lib.sh" "$@"
 
@@ -33,6 +34,17 @@ compat_library_folder() {
   dirname "$library"
 }
 
+# Prints the folder of the SDL 1.2 that demo loads from the system, with nothing put in front of it.
+system_sdl_folder() {
+  dirname "$(ldd "$RUN_DIR/demo" | awk '$1 == "libSDL-1.2.so.0" { print $3 }')"
+}
+
+# Succeeds when the SDL 1.2 in folder $1 is sdl12-compat (as on Debian 13): it opens SDL 2 by name,
+# which classic SDL never mentions.
+is_sdl12_compat() {
+  grep -qaF 'libSDL2-2.0.so.0' "$1/libSDL-1.2.so.0"
+}
+
 # Starts openbox on the test's display and waits until it manages the screen.
 start_window_manager() {
   openbox --sm-disable >"$WORK_DIR/openbox.log" 2>&1 &
@@ -45,12 +57,14 @@ start_window_manager() {
   done
 }
 
-compat=$(compat_library_folder)
-export LD_LIBRARY_PATH=$compat${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
+compat=$(system_sdl_folder)
+if is_sdl12_compat "$compat"; then
+  note "this system's SDL 1.2 is sdl12-compat already: the tests run on it as installed"
+else
+  compat=$(compat_library_folder)
+  export LD_LIBRARY_PATH=$compat${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
+fi
 export TEST_SDL=sdl12-compat
-# With no X display answering, SDL 2 falls back to its offscreen driver, where the show would run
-# unseen; naming the X11 driver keeps the no-display test about the show's own failed start.
-export SDL_VIDEODRIVER=x11
 for program in demo demo-hd; do
   ldd "$RUN_DIR/$program" | grep -q "libSDL-1.2.so.0 => $compat/" ||
     fail "$program does not load SDL from $compat: $(ldd "$RUN_DIR/$program" | grep libSDL)"

@@ -260,22 +260,47 @@ CASES
 
 # --- install-deps.sh: sudo, debconf and services ----------------------------------------------
 # A user who may use sudo: sudo resets the environment as Debian's does (env_reset); apt-get records
-# what debconf would see and whether service starts are refused while it installs; systemctl lists
-# nginx.service enabled once apt-get has run.
+# what debconf would see and whether service starts are refused while it installs; dpkg-query lists
+# nginx as installed once apt-get has run, with a unit and an init script, and a sound server's unit
+# that every user's session would start.
 CASE="install-deps: as a user with sudo, no service started or enabled"
 new_tree
 fake id 'echo 1000'
 fake sudo 'exec env -i PATH="$PATH" "$@"'
 fake apt-get "echo \"DEBIAN_FRONTEND=\${DEBIAN_FRONTEND:-} policy=\$('$TREE/policy-rc.d' nginx start; echo \$?)\" >>'$CALLS'; touch '$TREE/installed'"
-fake dpkg-query
-fake systemctl "[ \"\$1\" != list-unit-files ] || [ ! -e '$TREE/installed' ] || echo 'nginx.service enabled enabled'"
+fake dpkg-query "if [ \"\$1\" = -L ]; then printf '/lib/systemd/system/nginx.service\n/etc/init.d/nginx\n/usr/lib/systemd/user/pulseaudio.socket\n'
+elif [ -e '$TREE/installed' ]; then echo 'nginx ii '; fi"
+fake systemctl
 fake update-rc.d
 run env QUORAVINT_POLICY_RC_D="$TREE/policy-rc.d" bash "$TREE/scripts/install-deps.sh" run
-expect 0 "left disabled and not started: nginx"
+expect 0 "left disabled and not started: nginx pulseaudio.socket"
 [ "$(grep -c "^DEBIAN_FRONTEND=noninteractive policy=101$" "$CALLS")" -eq 2 ] ||
   fail "apt-get ran without DEBIAN_FRONTEND or with starts allowed: $(grep "^DEBIAN_FRONTEND" "$CALLS")"
 grep -q "^systemctl disable --quiet nginx.service$" "$CALLS" || fail "nginx.service was not disabled: $(cat "$CALLS")"
+grep -q "^systemctl --global disable --quiet pulseaudio.socket$" "$CALLS" ||
+  fail "the sound server's user unit was left enabled: $(cat "$CALLS")"
 [ ! -e "$TREE/policy-rc.d" ] || fail "the policy refusing starts was left in place"
+
+# The test group's sound server: PulseAudio for Firefox's checks, unless the desktop's sound is
+# PipeWire's, whose pulse server it would fight at the next login. dpkg reports everything but
+# Firefox and PulseAudio installed, and PipeWire's pulse server as the row says.
+while IFS='|' read -r CASE rival wanted; do
+  new_tree
+  fake id 'echo 0'
+  fake apt-get
+  fake dpkg-query "[ \"\$1\" = -W ] || exit 0; format=\$2; shift 2
+for pkg; do
+  case \$pkg in firefox-esr|pulseaudio) continue ;; pipewire-pulse) [ -n '$rival' ] || continue ;; esac
+  if [[ \$format == *Package* ]]; then echo \"\$pkg ii \"; else printf 'ii '; fi
+done"
+  run env QUORAVINT_POLICY_RC_D="$TREE/policy-rc.d" bash "$TREE/scripts/install-deps.sh" test
+  expect 0 "installing $wanted"
+  grep -q "^apt-get install -y -q --no-install-recommends $wanted$" "$CALLS" ||
+    fail "apt-get was not asked for exactly '$wanted': $(grep "^apt-get install" "$CALLS")"
+done <<'CASES'
+install-deps: PulseAudio for Firefox on a machine without a sound server||firefox-esr pulseaudio
+install-deps: PipeWire's pulse server is kept|yes|firefox-esr
+CASES
 
 [ "$failures" -eq 0 ] || { echo "$failures failed case(s)" >&2; exit 1; }
 echo "the clean room's scripts behaved"

@@ -14,8 +14,7 @@ WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/quoravint-test.XXXXXX")
 PROGRAMS=(demo demo-hd)   # both deliverables are tested alike
 # The SDL 1.2 under the programs: classic SDL, or sdl12-compat (SDL 1.2 built on SDL 2), which
 # the sdl12-compat run names here. Under a window manager sdl12-compat shows a full-screen mode
-# on a window as large as the screen, the picture scaled up with its aspect kept; and SDL 2
-# reports a key already held down when the window gains the focus as a key press.
+# on a window as large as the screen, the picture scaled up with its aspect kept.
 TEST_SDL=${TEST_SDL:-classic}
 RUN_LIMIT=120             # s a started program may live at most, even if this script is killed
 START_WAIT=60             # s allowed for start-up: loading every texture and sound on a busy machine
@@ -256,11 +255,6 @@ request_quit() {
 
 # Whether the SDL under the programs scales a full-screen mode up to the whole screen.
 sdl_scales_to_screen() {
-  [ "$TEST_SDL" = sdl12-compat ]
-}
-
-# Whether the SDL under the programs reports a key held down before its window had the focus.
-sdl_reports_held_keys() {
   [ "$TEST_SDL" = sdl12-compat ]
 }
 

@@ -67,19 +67,28 @@ export const ENGINES = {
 const FIREFOX = process.env.QUORAVINT_FIREFOX || '/usr/bin/firefox-esr';   // Debian's ESR
 const WEBKIT_DRIVER = process.env.QUORAVINT_WEBKIT_DRIVER || '/usr/bin/WebKitWebDriver';
 const MINIBROWSER = process.env.QUORAVINT_MINIBROWSER || '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
-const DRIVER_START_TIMEOUT = 20000;   // ms for WebKitWebDriver to answer on its port
+const PULSEAUDIO = '/usr/bin/pulseaudio';
+const DRIVER_START_TIMEOUT = 20000;   // ms for WebKitWebDriver or PulseAudio to answer on its socket
+const SOUND_IDLE_EXIT = 30;           // s the sound server lives on unused: past a browser's start
 const POLL_INTERVAL = 100;            // ms between looks while waiting for a condition in WebKit
+
+// The programs the engine `engine` needs on this machine beyond Chromium, which every check needs.
+export function enginePrograms(engine) {
+  return { chromium: [], firefox: [FIREFOX, PULSEAUDIO], webkit: [WEBKIT_DRIVER, MINIBROWSER] }[engine] || [];
+}
 
 // Starts the browser engine `engine` (chromium, firefox, webkit) with a fresh profile of its own.
 // Chromium runs headless with SwiftShader's WebGL; Firefox and WebKit draw in a window of the
-// X display in DISPLAY (Xvfb), where their WebGL runs on Mesa. `args` go to Chromium's command line.
+// X display in DISPLAY (Xvfb), where their WebGL runs on Mesa; Firefox plays to a PulseAudio of its own. `args` go to Chromium's command line.
 export async function startBrowser(engine = 'chromium', { args = [] } = {}) {
   if (!ENGINES[engine]) throw new Error('unknown browser engine ' + engine + '; known: ' + Object.keys(ENGINES).join(', '));
   if (engine !== 'chromium' && !process.env.DISPLAY) throw new Error(engine + ' needs an X display (run under xvfb-run)');
   if (engine === 'webkit') return startWebKit();
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quoravint-' + engine + '-'));
+  const sound = engine === 'firefox' ? await startSoundServer(profile) : null;
   const browser = await puppeteer.launch(engine === 'firefox' ? {
     browser: 'firefox', executablePath: FIREFOX, headless: false, userDataDir: profile,
+    env: { ...process.env, PULSE_SERVER: sound.address },
     extraPrefsFirefox: { 'media.autoplay.default': 0, 'dom.screenwakelock.enabled': true },
   } : {
     executablePath: CHROMIUM,
@@ -93,9 +102,32 @@ export async function startBrowser(engine = 'chromium', { args = [] } = {}) {
   const close = browser.close.bind(browser);
   browser.close = async () => {
     await close();
+    if (sound) sound.stop();
     fs.rmSync(profile, { recursive: true, force: true });
   };
   return browser;
+}
+
+// Starts a PulseAudio of its own with a sink that plays to nothing, its socket in `folder`: Firefox
+// keeps Web Audio suspended without a sound server, its clock standing still. It ends with stop(),
+// and by itself once no browser has used it for SOUND_IDLE_EXIT seconds, should this process be
+// killed first.
+async function startSoundServer(folder) {
+  const socket = path.join(folder, 'pulse-native');
+  const server = spawn(PULSEAUDIO, ['-n', '--daemonize=no', '--use-pid-file=no', '--exit-idle-time=' + SOUND_IDLE_EXIT,
+    '-L', `module-native-protocol-unix socket=${socket} auth-anonymous=1`, '-L', 'module-null-sink'],
+  { stdio: 'ignore', env: { ...process.env, HOME: folder, PULSE_RUNTIME_PATH: folder } });
+  const stop = () => server.kill();
+  process.once('exit', stop);
+  const until = Date.now() + DRIVER_START_TIMEOUT;
+  while (!fs.existsSync(socket)) {
+    if (Date.now() > until || server.exitCode !== null) {
+      stop();
+      throw new Error('PulseAudio did not start for Firefox');
+    }
+    await sleep(POLL_INTERVAL);
+  }
+  return { address: 'unix:' + socket, stop };
 }
 
 // Starts WebKitWebDriver on a free port and, through it, WebKitGTK's MiniBrowser: a browser whose

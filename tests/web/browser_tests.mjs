@@ -13,7 +13,8 @@
 // set to a folder, the picture check leaves the page as it saw it there (browser-sd.png, browser-hd.png).
 // With QUORAVINT_WEB_BASE set to an address, the checks load the site (and REFERENCE under
 // /reference/) from the server there instead of serving SITE themselves.
-import { ENGINES, startBrowser, serveFolders, openShow, startLoaded, frameStats, compareWithReference, sleep } from './browser_support.mjs';
+import fs from 'node:fs';
+import { ENGINES, enginePrograms, startBrowser, serveFolders, openShow, startLoaded, frameStats, compareWithReference, sleep } from './browser_support.mjs';
 
 const [site, reference, ...only] = process.argv.slice(2);
 const SCREENSHOTS = process.env.QUORAVINT_WEB_SCREENSHOTS;
@@ -49,7 +50,9 @@ const SERVICE_WORKER_TIME = 30000;          // ms the service worker may take to
 const DRAG = 120;                           // CSS px a finger drags on the picture
 const HUGE_START = 99999999999;              // a start tick beyond 32 bits
 const LARGEST_START = 216000;               // the page's largest start: an hour of ticks
+const LEVEL_INTERVAL = 500;                 // ms between two looks at the sound's level: several buffers
 const SOUND_RESUME_TIMEOUT = 5000;         // ms for the sound to be heard again after a pause
+const NOT_INSTALLED = 77;                    // exit status for an engine missing here: ctest's SKIP_RETURN_CODE
 const RATE_TIME = 3000;                     // ms over which frames and ticks a second are counted
 const PATH_ROUNDS = 6;                      // moments at which the fast and the reference frame are compared
 const PATH_STEP = 97;                       // ticks between them: scenes move on, sprites come and go
@@ -200,13 +203,17 @@ const checks = {
     }
   },
 
-  // The sound plays once the visitor has started the show.
+  // The sound plays once the visitor has started the show, and goes on: its level moves with the
+  // song (a browser whose audio clock stands still keeps the first buffers' level for ever).
   async sound(browser, base) {
     const show = await openShow(browser, base, '');
     await sleep(RUN_TIME);
     const level = await show.page.evaluate(() => quoravint.audioLevel());
-    console.log('sound: level ' + level.toFixed(4) + ' of full scale');
-    expect(level >= MIN_AUDIO_LEVEL, 'the sound is silent: level ' + level);
+    await sleep(LEVEL_INTERVAL);
+    const later = await show.page.evaluate(() => quoravint.audioLevel());
+    console.log(`sound: level ${level.toFixed(4)}, then ${later.toFixed(4)} of full scale`);
+    expect(level >= MIN_AUDIO_LEVEL && later >= MIN_AUDIO_LEVEL, `the sound is silent: level ${level}, then ${later}`);
+    expect(later !== level, 'the sound stands still at level ' + level);
     await show.close();
   },
 
@@ -430,32 +437,65 @@ const checks = {
     await show.close();
   },
 
-  // Without WebGL (Chromium without a GPU or its software stand-in, as on a machine whose GPU it
-  // blocks) the start card says before any click that this browser cannot draw the show and what can
-  // be done; a click then starts nothing, and no script error is thrown.
+  // Before any script runs, the start card is shown and the canvas's box is the one the page then
+  // fits it to (the window's width or height, 4:3 kept): nothing moves when the scripts arrive.
+  async first_paint(browser, base) {
+    for (const viewport of [PHONE, WIDE_HIDPI]) {
+      const page = await browser.newPage();
+      await page.setViewport(viewport);
+      const box = () => page.evaluate(() => {
+        const rect = document.getElementById('canvas').getBoundingClientRect();
+        return { left: rect.left, top: rect.top, width: rect.width, height: rect.height,
+                 card: !document.getElementById('start').hidden && document.getElementById('start').getBoundingClientRect().height > 0 };
+      });
+      await page.setJavaScriptEnabled(false);
+      await page.goto(base + '/', { timeout: LOAD_TIMEOUT });
+      const before = await box();
+      await page.setJavaScriptEnabled(true);
+      await page.goto(base + '/', { timeout: LOAD_TIMEOUT });
+      await page.waitForFunction(() => window.quoravint && quoravint.state === 'ready', { timeout: LOAD_TIMEOUT });
+      const after = await box();
+      await page.close();
+      const size = `${viewport.width} x ${viewport.height}`;
+      expect(before.card, size + ': no start card before the scripts');
+      const moved = Math.max(...['left', 'top', 'width', 'height'].map(side => Math.abs(before[side] - after[side])));
+      expect(moved <= 1, `${size}: the canvas moves by ${moved.toFixed(1)} px when the scripts run: `
+                         + `${JSON.stringify(before)} then ${JSON.stringify(after)}`);
+    }
+  },
+
+  // Without WebGL the start card says that this browser cannot draw the show and what can be done;
+  // a click then starts nothing, and no script error is thrown. Chromium without a GPU or its
+  // software stand-in (as on a machine whose GPU it blocks) is told before any click; with WebGL
+  // switched off for pages only (workers keep it), at the click.
   async webgl_off(browser, base) {
     if (browser.engine !== 'chromium') {
-      console.log(`webgl_off: checked in Chromium, whose GPU switches take WebGL away; not in ${browser.engine}`);
+      console.log(`webgl_off: checked in Chromium, whose switches take WebGL away; not in ${browser.engine}`);
       return;
     }
-    const blind = await startBrowser('chromium', { args: ['--disable-gpu', '--disable-software-rasterizer'] });
-    try {
-      const show = await openShow(blind, base, '', { start: false });
-      await show.page.waitForFunction(() => window.quoravint && quoravint.state !== 'loading', { timeout: LOAD_TIMEOUT });
-      await show.page.mouse.click(VIEWPORTS_SD.width / 2, VIEWPORTS_SD.height / 2);
-      await sleep(RUN_TIME / 2);
-      const state = await show.page.evaluate(() => ({
-        state: quoravint.state, card: document.getElementById('start').hidden ? '' : document.getElementById('start').textContent,
-        ended: !document.getElementById('end').hidden, program: typeof Module.callMain,
-      }));
-      expect(state.state === 'unsupported', 'the page is ' + state.state);
-      for (const words of ['cannot draw the show', 'WebGL', 'hardware acceleration'])
-        expect(state.card.includes(words), `the start card does not say "${words}": ${state.card}`);
-      expect(!state.ended && state.program === 'undefined', 'the program was loaded or ended: ' + JSON.stringify(state));
-      await expectNoErrors(show);
-      await show.close();
-    } finally {
-      await blind.close();
+    for (const [args, before] of [[['--disable-gpu', '--disable-software-rasterizer'], true], [['--disable-webgl'], false]]) {
+      const blind = await startBrowser('chromium', { args });
+      try {
+        const show = await openShow(blind, base, '', { start: false });
+        await show.page.waitForFunction(() => window.quoravint && quoravint.state !== 'loading', { timeout: LOAD_TIMEOUT });
+        const early = await show.page.evaluate(() => quoravint.state);
+        await show.page.mouse.click(VIEWPORTS_SD.width / 2, VIEWPORTS_SD.height / 2);
+        await sleep(RUN_TIME / 2);
+        const state = await show.page.evaluate(() => ({
+          state: quoravint.state, card: document.getElementById('start').hidden ? '' : document.getElementById('start').textContent,
+          ended: !document.getElementById('end').hidden,
+        }));
+        const switches = args.join(' ');
+        expect(!before || early === 'unsupported', `${switches}: before the click the page is ${early}`);
+        expect(state.state === 'unsupported', `${switches}: after the click the page is ${state.state}`);
+        for (const words of ['cannot draw the show', 'WebGL', 'hardware acceleration'])
+          expect(state.card.includes(words), `${switches}: the start card does not say "${words}": ${state.card}`);
+        expect(!state.ended, switches + ': the show was started and ended');
+        await expectNoErrors(show, switches + ': ');
+        await show.close();
+      } finally {
+        await blind.close();
+      }
     }
   },
 
@@ -553,6 +593,11 @@ const unknown = names.filter(name => !checks[name]);
 if (unknown.length) {
   console.error('unknown checks: ' + unknown.join(', ') + '; known: ' + Object.keys(checks).join(', '));
   process.exit(2);
+}
+const missing = enginePrograms(engine).filter(program => !fs.existsSync(program));
+if (missing.length) {   // ctest counts this as skipped, not passed
+  console.log(`SKIP: ${engine} is not installed (no ${missing.join(', ')}): scripts/install-deps.sh test installs it`);
+  process.exit(NOT_INSTALLED);
 }
 const server = SERVED_AT ? { base: SERVED_AT, close: () => {} } : await serveFolders({ '/': site, '/reference/': reference });
 const browser = await startBrowser(engine);

@@ -135,6 +135,10 @@ function fitCanvas() {
 function startShow(event) {
   if (show.state !== 'ready') return;
   event.preventDefault();
+  if (!webglOffered()) {   // a worker was given WebGL, the page is not: the program could not draw
+    sayUnsupported();
+    return;
+  }
   show.state = 'running';
   show.startedAt = performance.now();
   startCard.hidden = true;
@@ -392,6 +396,9 @@ setMuted(storedMute());
 // Whether this browser gives the canvas WebGL. The context is made as the program asks for it, so
 // the program takes this one at its start rather than waiting for the GPU process again.
 function webglOffered() {
+  // A context's first viewport is its canvas's size then: the profile's, as when the program makes it.
+  canvas.width = PROFILE.width;
+  canvas.height = PROFILE.height;
   return canvas.getContext('webgl', WEBGL_ATTRIBUTES) !== null;
 }
 
@@ -412,12 +419,17 @@ function checkWebGL() {
   });
 }
 
+// Says on the start card that this browser cannot draw the show, and what can be done.
+function sayUnsupported() {
+  show.state = 'unsupported';
+  prompt.textContent = 'This browser cannot draw the show: hardware acceleration or WebGL is off.';
+  document.getElementById('remedy').hidden = false;
+}
+
 // Loads the show's program, or says on the start card why this browser cannot show it.
 async function loadProgram() {
   if (!(await checkWebGL())) {
-    show.state = 'unsupported';
-    prompt.textContent = 'This browser cannot draw the show: hardware acceleration or WebGL is off.';
-    document.getElementById('remedy').hidden = false;
+    sayUnsupported();
     return;
   }
   const program = document.createElement('script');

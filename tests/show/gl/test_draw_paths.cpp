@@ -11,6 +11,7 @@
 #include "sceneswarm.h"
 #include "screen.h"
 #include "seeded_show.h"
+#include "show_drawing.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -100,7 +101,7 @@ protected:
         set_draw_path(path);
         poison_back_buffer();
         begin_frame();
-        show->draw();
+        draw_show(*show);
         end_frame();
         glFinish();
         return read_frame();

@@ -5,6 +5,7 @@
 #include "gfx.h"
 #include "glsupport.h"
 #include "scene.h"
+#include "show_drawing.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +61,7 @@ protected:
     {
         clear_frame();
         TraceCapture trace;
-        e->draw();
+        draw_entity(*e);
         glFinish();
         return trace.text();
     }

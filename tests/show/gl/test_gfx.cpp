@@ -2,6 +2,7 @@
 // loading, and the upload of images of every pixel depth.
 #include "gfx.h"
 #include "glsupport.h"
+#include "showfiles.h"
 #include "testsupport.h"
 
 #include <GL/gl.h>
@@ -22,10 +23,6 @@ namespace {
 
 constexpr float QUARTER_TURN = 1.570796325f;   // the show's quarter turn in radians
 constexpr float HALF_TURN = 3.14159265f;       // the show's half turn in radians
-constexpr int SPRITE_COUNT = 38;               // images in the sprite table
-constexpr int PIPE = 4;                        // sprite index of gfx/pipe.png
-constexpr int BLOCK = 3;                       // sprite index of gfx/block.png
-constexpr int SPOON = 33;                      // first of the two sprites that share gfx/spoon.png
 
 // An image colour by name, as the test pictures use them.
 struct Colour {
@@ -313,24 +310,12 @@ TEST_F(Drawing, PalettedImageKeepsItsTransparentColourTransparent)
     EXPECT_EQ(seen(249, 129), "black");
 }
 
-// The paths of the sprite table, in index order.
-const std::vector<std::string> SPRITE_PATHS = {
-    "gfx/sockwalk.png", "gfx/sockyell0.png",  "gfx/sockyell1.png",     "gfx/block.png",     "gfx/pipe.png",
-    "gfx/dome.png",     "gfx/cloud0.png",     "gfx/cloud1.png",        "gfx/sky0.png",      "gfx/sky1.png",
-    "gfx/sky2.png",     "gfx/shrub0.png",     "gfx/shrub1.png",        "gfx/shrub2.png",    "gfx/textdot.png",
-    "gfx/cereal0.png",  "gfx/cereal1.png",    "gfx/cereal2.png",       "gfx/cereal3.png",   "gfx/cereal4.png",
-    "gfx/cereal5.png",  "gfx/cereal6.png",    "gfx/cereal7.png",       "gfx/cereal8.png",   "gfx/grass.png",
-    "gfx/ground0.png",  "gfx/ground1.png",    "gfx/ground2.png",       "gfx/stone0.png",    "gfx/stone1.png",
-    "gfx/stone2.png",   "gfx/domefloor.png",  "gfx/bowl.png",          "gfx/spoon.png",     "gfx/spoon.png",
-    "gfx/fridge-open.png", "gfx/fridge-closed.png", "gfx/table.png",
-};
-
 // The trace load_gfx writes for the first `count` paths, each on a line.
 std::string traced_paths(int count)
 {
     std::string trace;
     for (int i = 0; i < count; ++i)
-        trace += SPRITE_PATHS[i] + "\n";
+        trace += std::string(SPRITE_FILES[i]) + "\n";
     return trace;
 }
 
@@ -392,10 +377,10 @@ TEST_F(Loading, CompleteLoadTracesEveryPathInOrderAndRecordsEveryImageSize)
     EXPECT_TRUE(loaded);
     ASSERT_EQ(spritedata.size(), static_cast<size_t>(SPRITE_COUNT));
     for (int i = 0; i < SPRITE_COUNT; ++i) {
-        SDL_Surface* image = IMG_Load(SPRITE_PATHS[i].c_str());
-        ASSERT_NE(image, nullptr) << SPRITE_PATHS[i];
-        EXPECT_EQ(spritedata[i].w, image->w) << SPRITE_PATHS[i];
-        EXPECT_EQ(spritedata[i].h, image->h) << SPRITE_PATHS[i];
+        SDL_Surface* image = IMG_Load(SPRITE_FILES[i]);
+        ASSERT_NE(image, nullptr) << SPRITE_FILES[i];
+        EXPECT_EQ(spritedata[i].w, image->w) << SPRITE_FILES[i];
+        EXPECT_EQ(spritedata[i].h, image->h) << SPRITE_FILES[i];
         SDL_FreeSurface(image);
     }
 }
@@ -403,16 +388,16 @@ TEST_F(Loading, CompleteLoadTracesEveryPathInOrderAndRecordsEveryImageSize)
 TEST_F(Loading, TheTwoSpoonSpritesHaveEqualRecordsAndTextures)
 {
     ASSERT_EQ(spritedata.size(), static_cast<size_t>(SPRITE_COUNT));
-    EXPECT_EQ(spritedata[SPOON].w, spritedata[SPOON + 1].w);
-    EXPECT_EQ(spritedata[SPOON].h, spritedata[SPOON + 1].h);
-    const std::vector<Uint8> first = texture_pixels(SPOON);
-    EXPECT_EQ(first, texture_pixels(SPOON + 1));
+    EXPECT_EQ(spritedata[SPRITE_SPOON].w, spritedata[SPRITE_SPOON_SPARE].w);
+    EXPECT_EQ(spritedata[SPRITE_SPOON].h, spritedata[SPRITE_SPOON_SPARE].h);
+    const std::vector<Uint8> first = texture_pixels(SPRITE_SPOON);
+    EXPECT_EQ(first, texture_pixels(SPRITE_SPOON_SPARE));
     EXPECT_NE(first, std::vector<Uint8>(first.size(), 0)) << "the spoon texture is empty";
 }
 
 TEST_F(Loading, AnImageThatCannotBeLoadedStopsTheLoadAfterTheImagesBeforeIt)
 {
-    const std::string expected = traced_paths(PIPE + 1) + "Error loading gfx/pipe.png  \n";
+    const std::string expected = traced_paths(SPRITE_PIPE + 1) + "Error loading gfx/pipe.png  \n";
     for (bool present_but_not_an_image : {false, true}) {
         SCOPED_TRACE(present_but_not_an_image ? "pipe.png is not an image" : "pipe.png is missing");
         ScratchImages images;
@@ -422,7 +407,7 @@ TEST_F(Loading, AnImageThatCannotBeLoadedStopsTheLoadAfterTheImagesBeforeIt)
         bool loaded = true;
         EXPECT_EQ(traced_load_gfx(loaded), expected);
         EXPECT_FALSE(loaded);
-        EXPECT_EQ(spritedata.size(), static_cast<size_t>(PIPE));
+        EXPECT_EQ(spritedata.size(), static_cast<size_t>(SPRITE_PIPE));
     }
 }
 
@@ -477,9 +462,9 @@ TEST_F(Loading, PalettedImageFileLoadsWithItsSizeAndDraws)
     }
     EXPECT_TRUE(loaded);
     ASSERT_EQ(spritedata.size(), static_cast<size_t>(SPRITE_COUNT));
-    EXPECT_EQ(spritedata[BLOCK].w, 100);
-    EXPECT_EQ(spritedata[BLOCK].h, 60);
-    draw_flat_at_200_100(BLOCK, 1, 1, false);
+    EXPECT_EQ(spritedata[SPRITE_BLOCK].w, 100);
+    EXPECT_EQ(spritedata[SPRITE_BLOCK].h, 60);
+    draw_flat_at_200_100(SPRITE_BLOCK, 1, 1, false);
     expect_covers(150, 70, 249, 129, UPRIGHT);
 }
 

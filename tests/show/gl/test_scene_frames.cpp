@@ -9,6 +9,7 @@
 #include "scene.h"
 #include "sceneswarm.h"
 #include "seeded_show.h"
+#include "show_drawing.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +57,7 @@ protected:
     {
         TraceSilencer quiet;
         clear_frame();
-        show->draw();
+        draw_show(*show);
         glFinish();
     }
     // The screen point straight above the planet centre at `radius`, `up` pixels higher.

@@ -12,12 +12,13 @@
 # Usage: bash test_asset_matrix.sh <run dir> <build dir>
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../support/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib.sh" test_asset_matrix
 
 LANES=2                        # demos running at once: one per core of the test machine
 STILL_RUNNING_WAIT=1           # s each damaged show must keep running (lib.sh waits 2 s by default)
 GARBAGE_BYTES=4096             # size of the garbage that replaces a file
 GARBAGE_SEED=4242              # the garbage is the same in every run
-XVFB_SCREEN="-screen 0 1024x768x24 -noreset"   # demo's own mode; a resetting server turns programs away
+XVFB_SCREEN=$(xvfb_args "$(profile_size demo)")   # demo's own mode
 
 DAMAGES=(missing garbage truncated)
 

@@ -1,15 +1,18 @@
 # An Escape key press ends either program with status 0, also when other key events wait
-# in the queue before it; an Escape release alone and other keys leave the show running.
+# in the queue before it; an Escape held down since before the program started, its release
+# and other keys leave the show running.
 source "$(dirname "$0")/../../support/lib.sh" "$@"
 
 for program in "${PROGRAMS[@]}"; do
-  # Escape goes down before the program starts, so the program meets only its release; where
-  # SDL reports the held key as a press when the window gains the focus, other keys alone.
-  sdl_reports_held_keys || hold_key Escape
+  # Escape goes down before the program starts and stays down while the show has the keyboard,
+  # longer than the X server waits before repeating a held key: SDL 2 takes the first repeat
+  # of a key it never saw go down for a press.
+  hold_key Escape
   start_show "$program"
   wait_for_show
   find_show_window >/dev/null
-  sdl_reports_held_keys || release_key
+  expect_still_running
+  release_key
   expect_still_running
   press_keys a space Return Left Right Up Down F1
   expect_still_running

@@ -6,7 +6,7 @@ source "$(dirname "$0")/../../support/lib.sh" "$@"
 # The sprite images in index order, from the show's own file list (the font is listed after them).
 SHOW_FILES=$("$BUILD_DIR/assetgen/assetgen" --list)
 SPRITE_PATHS=$(grep -E '^gfx/' <<<"$SHOW_FILES" | grep -v -F gfx/font5.png)
-[ "$(wc -l <<<"$SPRITE_PATHS")" -eq 38 ] || fail "the show's list holds $(wc -l <<<"$SPRITE_PATHS") sprites, not 38"
+[ -n "$SPRITE_PATHS" ] || fail "the show's list names no sprites"
 
 # Fails unless the trace holds every sprite path in index order, each ending a line (the
 # first follows the unterminated trace of the scenes' construction).

@@ -3,6 +3,7 @@
 # at a preview size and a large one, then resized by its owner: every screenshot shows the frame
 # fitted, lit where the frame lies and black in the bars; SIGTERM ends the hack with status 0; the hack's description parses.
 source "$(dirname "$0")/../../support/lib.sh" "$@"
+source "$(dirname "$0")/../../../scripts/lib.sh" test_screens
 
 PACKAGING=$(dirname "$0")/../../../packaging
 HACK=$PACKAGING/quoravint-hack.in
@@ -47,7 +48,9 @@ expect_fitted() {
 # Starts an X server with one screen of SIZE (WxH) and points DISPLAY at it.
 start_own_x() {
   local number=$WORK_DIR/own-x.display deadline=$((SECONDS + TRACE_WAIT))
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -noreset 3>"$number" 2>"$WORK_DIR/own-x.log" &
+  local screen
+  read -ra screen <<<"$(xvfb_args "$1")"
+  Xvfb -displayfd 3 "${screen[@]}" 3>"$number" 2>"$WORK_DIR/own-x.log" &
   OWN_X=$!
   until [ -s "$number" ]; do
     kill -0 "$OWN_X" 2>/dev/null || fail "Xvfb ended: $(tail -n 3 "$WORK_DIR/own-x.log")"

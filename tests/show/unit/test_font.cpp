@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -235,23 +236,33 @@ TEST(FontOddImages, PaddedRowsAreReadAtTheirPitch)
 
 TEST(FontOddImages, ImagesOfOtherDepthsAreReadAsOpaqueColours)
 {
-    for (int depth : {24, 8}) {   // both hold white at full strength
-        SDL_Surface* image = SDL_CreateRGBSurface(SDL_SWSURFACE, 551, 3, depth, 0, 0, 0, 0);
+    constexpr int INK = 200;   // a palette entry far from the first, so indices are not taken for colours
+    // The background's colour in a palette: black, and a grey one step short of white.
+    const struct {
+        int depth;
+        SDL_Color background;
+    } cases[] = {{24, {}}, {8, {0, 0, 0, 0}}, {8, {254, 254, 254, 0}}};
+    for (const auto& c : cases) {
+        SDL_Surface* image = SDL_CreateRGBSurface(SDL_SWSURFACE, 551, 3, c.depth, 0, 0, 0, 0);
         ASSERT_NE(image, nullptr);
         if (image->format->palette) {
-            SDL_Color opaque_white = {255, 255, 255, 0};
-            SDL_SetColors(image, &opaque_white, 1, 1);
+            // Every entry is set: a new palette is all black in classic SDL but all white in SDL 2
+            // (sdl12-compat), where the zeroed pixels would be white dots.
+            std::vector<SDL_Color> colours(image->format->palette->ncolors, c.background);
+            colours[INK] = {255, 255, 255, 0};
+            SDL_SetColors(image, colours.data(), 0, static_cast<int>(colours.size()));
         }
         const Uint32 white = SDL_MapRGB(image->format, 255, 255, 255);
         SDL_Rect top_row = {0, 0, GLYPH_SIZE, 1};   // glyph 0's first row
         SDL_FillRect(image, &top_row, white);
+        const int grey = c.background.r;
         DOTFONT font = parsed(image);
-        ASSERT_EQ(font.chars.size(), 92u) << depth << " bits";
-        for (int c = 0; c < GLYPH_SIZE; ++c) {
-            EXPECT_TRUE(font.chars[0].dots[c][0]) << depth << " bits, column " << c;
-            EXPECT_FALSE(font.chars[0].dots[c][1]) << depth << " bits, column " << c;
+        ASSERT_EQ(font.chars.size(), 92u) << c.depth << " bits, background " << grey;
+        for (int col = 0; col < GLYPH_SIZE; ++col) {
+            EXPECT_TRUE(font.chars[0].dots[col][0]) << c.depth << " bits, background " << grey << ", column " << col;
+            EXPECT_FALSE(font.chars[0].dots[col][1]) << c.depth << " bits, background " << grey << ", column " << col;
         }
-        EXPECT_TRUE(is_blank(font.chars[1]));
+        EXPECT_TRUE(is_blank(font.chars[1])) << c.depth << " bits, background " << grey;
         SDL_FreeSurface(image);
     }
 }

@@ -1,6 +1,7 @@
 // The main loop's clock arithmetic, driven with chosen clock values, the start-up seeding and the
 // start at a later tick.
 #include "main.h"
+#include "scene.h"
 #include "sceneswarm.h"
 #include "testsupport.h"
 
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -190,6 +192,46 @@ TEST(StartTick, RunsInSlicesThatTheHookMayStop)
     EXPECT_FALSE(run_to_tick(from + 5, stop_after_two));
     EXPECT_TRUE(run_to_tick(from + 5, stop_after_two));
     EXPECT_EQ(hooked, std::vector<long>({from, from + 1, from + 2, from + 3, from + 4}));
+}
+
+// The camera of the first scene after `ticks` ticks of a show built from `seed`, with `keys` handed
+// over to the ticks.
+std::pair<float, float> camera_after(unsigned seed, int ticks, const TickInput& keys)
+{
+    TraceSilencer quiet;
+    std::srand(seed);
+    std::unique_ptr<SCENESWARM> show(new SCENESWARM());
+    hold_tick_input(keys);
+    run_to_tick(ticks, nullptr, *show);
+    hold_tick_input(TickInput());
+    return {show->scenes[0]->camangle, show->scenes[0]->camy};
+}
+
+TEST(TickInput, TheKeysHandedOverSteerTheTicksThatFollow)
+{
+    constexpr unsigned SEED = 77;   // any fixed seed: the two shows of a case must be alike
+    constexpr int TICKS = 20;       // scene 1 runs from the first tick, its camera free
+    const auto free_camera = camera_after(SEED, TICKS, TickInput());
+    struct Case {
+        const char* name;
+        TickInput keys;
+        int turned;   // sign of the angle's change against the free camera
+        int lifted;   // sign of the height's change
+    };
+    const auto keys = [](bool left, bool right, bool up, bool down) {
+        TickInput input;
+        input.left = left, input.right = right, input.up = up, input.down = down;
+        return input;
+    };
+    for (const Case& c : {Case{"none", keys(false, false, false, false), 0, 0},
+                          Case{"right", keys(false, true, false, false), 1, 0},
+                          Case{"left", keys(true, false, false, false), -1, 0},
+                          Case{"up", keys(false, false, true, false), 0, 1},
+                          Case{"down", keys(false, false, false, true), 0, -1}}) {
+        const auto steered = camera_after(SEED, TICKS, c.keys);
+        EXPECT_EQ((steered.first > free_camera.first) - (steered.first < free_camera.first), c.turned) << c.name;
+        EXPECT_EQ((steered.second > free_camera.second) - (steered.second < free_camera.second), c.lifted) << c.name;
+    }
 }
 
 }

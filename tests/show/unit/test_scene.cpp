@@ -38,12 +38,12 @@ SCENE* built_scene(int number)
     return new SCENE(number);
 }
 
-// One tick of the scene with the trace discarded.
-void tick(SCENE& scene, int times = 1)
+// `times` ticks of the scene with the keys `input` holds, the trace discarded.
+void tick(SCENE& scene, int times = 1, const TickInput& input = TickInput())
 {
     TraceSilencer quiet;
     for (int i = 0; i < times; ++i)
-        scene.process();
+        scene.process(input);
 }
 
 // Positions of every entity of the swarm, in list order.
@@ -209,18 +209,13 @@ TEST(SceneConstruction, AnyOtherNumberIsAnEmptySceneThatTurns)
 class SceneTick : public ::testing::Test {
 protected:
     SCENE* scene = nullptr;
-    Uint8* keys = SDL_GetKeyState(nullptr);
+    TickInput keys;   // the arrow keys the fixture's ticks hold
 
     void SetUp() override
     {
         scene = built_scene(1);
         scene->mode = MODE_IDLE;
         scene->run(true);
-    }
-    void TearDown() override
-    {
-        for (int key : {SDLK_LEFT, SDLK_RIGHT, SDLK_DOWN, SDLK_UP})
-            keys[key] = 0;
     }
 };
 
@@ -239,14 +234,14 @@ TEST_F(SceneTick, AStoppedSceneCountsAndTurnsButItsWorldStandsStill)
     scene->run(false);
     scene->camspin = 0.01f;
     scene->camlift = 2.0f;
-    keys[SDLK_RIGHT] = 1;
-    keys[SDLK_UP] = 1;
+    keys.right = true;
+    keys.up = true;
     const auto socks_before = positions(scene->actors);
     const auto specks_before = scene->core->entities.size();
     const float angle_before = scene->camangle;
     TraceCapture trace;
-    scene->process();
-    scene->process();
+    scene->process(keys);
+    scene->process(keys);
     EXPECT_EQ(count_occurrences(trace.text(), "BKG1: "), 2);
     EXPECT_EQ(count_occurrences(trace.text(), "SOCK "), 0) << "no entity ran";
     EXPECT_EQ(scene->ticks, 2);
@@ -260,55 +255,55 @@ TEST_F(SceneTick, AStoppedSceneCountsAndTurnsButItsWorldStandsStill)
 TEST_F(SceneTick, ARunningSceneMovesItsLayers)
 {
     const auto before = positions(scene->actors);
-    tick(*scene);
+    tick(*scene, 1, keys);
     EXPECT_NE(positions(scene->actors), before);
 }
 
 TEST_F(SceneTick, RightAndLeftKeysTurnByFivePixelsAtTheCameraHeight)
 {
     const float start = scene->camangle;
-    keys[SDLK_RIGHT] = 1;
-    tick(*scene);
+    keys.right = true;
+    tick(*scene, 1, keys);
     EXPECT_FLOAT_EQ(scene->camangle, start + RIGHT_KEY_STEP);
-    keys[SDLK_RIGHT] = 0;
-    keys[SDLK_LEFT] = 1;
-    tick(*scene, 2);
+    keys.right = false;
+    keys.left = true;
+    tick(*scene, 2, keys);
     EXPECT_FLOAT_EQ(scene->camangle, start - RIGHT_KEY_STEP);
-    keys[SDLK_RIGHT] = 1;
-    tick(*scene);
+    keys.right = true;
+    tick(*scene, 1, keys);
     EXPECT_FLOAT_EQ(scene->camangle, start - RIGHT_KEY_STEP) << "both keys held cancel";
     scene->camy = 500.0f;
-    keys[SDLK_LEFT] = 0;
-    tick(*scene);
+    keys.left = false;
+    tick(*scene, 1, keys);
     EXPECT_FLOAT_EQ(scene->camangle, start + RIGHT_KEY_STEP) << "twice the step at half the height";
 }
 
 TEST_F(SceneTick, FullTurnWithTheRightKeyTakesAboutTwelveHundredFiftySevenTicks)
 {
     const float start = scene->camangle;
-    keys[SDLK_RIGHT] = 1;
+    keys.right = true;
     int held = 0;
     {
         TraceSilencer quiet;
         while (scene->camangle - start < 2 * HALF_TURN)
-            scene->process(), ++held;
+            scene->process(keys), ++held;
     }
     EXPECT_NEAR(held, 1257, 2);
 }
 
 TEST_F(SceneTick, UpAndDownKeysLiftTenPixelsAndDownStopsAtTheGround)
 {
-    keys[SDLK_UP] = 1;
-    tick(*scene, 3);
+    keys.up = true;
+    tick(*scene, 3, keys);
     EXPECT_FLOAT_EQ(scene->camy, 1030.0f);
-    keys[SDLK_UP] = 0;
-    keys[SDLK_DOWN] = 1;
+    keys.up = false;
+    keys.down = true;
     scene->camy = 25.0f;
-    tick(*scene, MANY_TICKS);
+    tick(*scene, MANY_TICKS, keys);
     EXPECT_FLOAT_EQ(scene->camy, -5.0f) << "25, 15, 5, -5 and no further";
-    keys[SDLK_DOWN] = 0;
-    keys[SDLK_UP] = 1;
-    tick(*scene);
+    keys.down = false;
+    keys.up = true;
+    tick(*scene, 1, keys);
     EXPECT_FLOAT_EQ(scene->camy, 5.0f) << "up works below the ground";
 }
 
@@ -317,12 +312,12 @@ TEST_F(SceneTick, AtOrBelowTheGroundTheSideKeysDoNothing)
     for (float height : {0.0f, -5.0f}) {
         scene->camy = height;
         const float start = scene->camangle;
-        keys[SDLK_RIGHT] = 1;
-        tick(*scene, 3);
-        keys[SDLK_RIGHT] = 0;
-        keys[SDLK_LEFT] = 1;
-        tick(*scene, 3);
-        keys[SDLK_LEFT] = 0;
+        keys.right = true;
+        tick(*scene, 3, keys);
+        keys.right = false;
+        keys.left = true;
+        tick(*scene, 3, keys);
+        keys.left = false;
         EXPECT_EQ(scene->camangle, start) << "height " << height;
     }
 }
@@ -344,8 +339,8 @@ TEST_F(SceneTick, JustAboveTheGroundTheKeyTurnsOneGuardedStepForward)
 {
     scene->camy = NEAR_GROUND;
     const float start = scene->camangle;
-    keys[SDLK_RIGHT] = 1;
-    tick(*scene);
+    keys.right = true;
+    tick(*scene, 1, keys);
     EXPECT_FLOAT_EQ(scene->camangle, start + 5.0f) << "a height below 1 counts as 1";
 }
 
@@ -370,7 +365,7 @@ TEST_F(SceneTick, FollowingAtOrBelowTheGroundApproachesWithoutReversing)
     scene->target = marker;
     float previous = scene->camangle;
     for (int i = 0; i < MANY_TICKS && scene->target; ++i) {
-        tick(*scene);
+        tick(*scene, 1, keys);
         ASSERT_TRUE(std::isfinite(scene->camangle));
         ASSERT_GE(scene->camangle, previous) << "the camera turned away from the target at tick " << i;
         previous = scene->camangle;
