@@ -35,18 +35,23 @@ MARKER=.quoravint-site                    # in every site this script makes: the
 COMPRESSED='.*\.(html|js|css|wasm|txt|webmanifest|xm)$'   # files that shrink; PNG and Ogg are compressed already
 export NODE_PATH=/usr/share/nodejs        # Debian's emcc runs node, which must find Debian's JS modules
 
-# The version of Debian's libxmp source package that apt would fetch; empty when apt knows none.
-libxmp_version() {
-  { apt-cache showsrc libxmp 2>/dev/null || true; } | awk '/^Version:/ { print $2; exit }'
+# The versions of Debian's libxmp source package that apt knows, newest first; none when it knows none.
+libxmp_versions() {
+  { apt-cache showsrc libxmp 2>/dev/null || true; } | awk '/^Version:/ { print $2 }' | sort -u -r -V
 }
 
-# Builds libxmp for wasm from Debian's source package into the folder $1 (include/, lib/).
+# Builds libxmp $2 for wasm from Debian's source package into the folder $1 (include/, lib/); false,
+# with nothing built, when the archive does not give that version's source.
 build_libxmp() {
   local into=$1 version=$2 scratch
   scratch=$(mktemp -d)
+  if ! (cd "$scratch" && apt-get source -q "libxmp=$version" >"$scratch/source.log" 2>&1); then
+    tail -n 3 "$scratch/source.log" >&2
+    say "the archive did not give libxmp $version's source"
+    rm -rf "$scratch"
+    return 1
+  fi
   say "building libxmp $version for wasm (once; kept in $into)"
-  (cd "$scratch" && apt-get source -q "libxmp=$version" >"$scratch/source.log" 2>&1) ||
-    { cat "$scratch/source.log" >&2; die "apt-get source libxmp failed: run scripts/install-web-deps.sh (it adds Debian's deb-src line)"; }
   local source
   source=$(find "$scratch" -maxdepth 1 -type d -name 'libxmp-*' | head -n 1)
   # The XM player needs no depackers; they also carry a copy of stb_vorbis that would clash with ours.
@@ -76,22 +81,27 @@ emscripten_version() {
   echo "$version"
 }
 
-# The wasm libxmp of this Emscripten and Debian's current libxmp source, built when not in the cache.
+# The wasm libxmp of this Emscripten and the newest libxmp source the archive gives, built when not
+# in the cache. apt may know a release's source that its mirror does not hold (a local mirror or
+# cache of some releases only): then an older release's source serves, as the song plays the same.
 wasm_libs() {
-  local version emscripten into
-  version=$(libxmp_version)
-  if [ -z "$version" ]; then
-    bash "$ROOT/scripts/install-web-deps.sh" >&2   # Debian's deb-src line, only when the source is needed
-    version=$(libxmp_version)
+  local versions version emscripten into
+  mapfile -t versions < <(libxmp_versions)
+  if [ ${#versions[@]} -eq 0 ]; then
+    bash "$ROOT/scripts/install-web-deps.sh" >&2   # Debian's deb-src lines, only when the source is needed
+    mapfile -t versions < <(libxmp_versions)
   fi
-  [ -n "$version" ] || die "no libxmp source package known to apt: run scripts/install-web-deps.sh"
+  [ ${#versions[@]} -gt 0 ] || die "no libxmp source package known to apt: run scripts/install-web-deps.sh"
   emscripten=$(emscripten_version)
-  into="$CACHE/libxmp-$version-emscripten-$emscripten"
-  if [ ! -e "$into" ]; then
-    build_libxmp "$into" "$version"
-  fi
-  libxmp_complete "$into" || die "the cached wasm libxmp in $into is incomplete: delete it (rm -rf '$into') and build again"
-  echo "$into"
+  for version in "${versions[@]}"; do
+    into="$CACHE/libxmp-$version-emscripten-$emscripten"
+    if [ -e "$into" ] || build_libxmp "$into" "$version"; then
+      libxmp_complete "$into" || die "the cached wasm libxmp in $into is incomplete: delete it (rm -rf '$into') and build again"
+      echo "$into"
+      return
+    fi
+  done
+  die "apt-get source libxmp failed for every version apt knows (${versions[*]}): run scripts/install-web-deps.sh (it adds Debian's deb-src lines)"
 }
 
 # Sets ASSETS and ASSETGEN: the folder of generated assets and the generator that lists them,

@@ -142,6 +142,33 @@ build-web: no Emscripten version|known||yes|gave no Emscripten version
 build-web: no libxmp source known to apt|none|3.1.6||no libxmp source package known to apt
 CASES
 
+# --- build-web.sh: a mirror without the newest libxmp source ------------------------------------
+# apt knows two versions of libxmp's source; the mirror gives the older or none (a local mirror of
+# some releases only): the build takes the newest it can fetch, or names every version it tried.
+while IFS='|' read -r CASE fetchable message; do
+  new_tree
+  printf '#!/bin/sh\nexit 0\n' | tee "$TREE/scripts/install-deps.sh" >"$TREE/scripts/install-web-deps.sh"
+  fake apt-cache "printf 'Version: 4.5.0-2\n\nVersion: 4.6.2-2\n'"
+  fake apt-get "case \$* in *$fetchable*) mkdir -p libxmp-4.5.0/include libxmp-4.5.0/lib &&
+    echo header >libxmp-4.5.0/include/xmp.h && echo lib >libxmp-4.5.0/lib/libxmp.a ;; *) echo 'E: 404  Not Found'; exit 100 ;; esac"
+  fake emconfigure
+  fake emmake
+  fake emcmake
+  fake emcc "echo 3.1.6"
+  cache=$TREE/cache
+  run env QUORAVINT_WEB_CACHE="$cache" QUORAVINT_WEB_BUILD="$TREE/web" bash "$TREE/scripts/build-web.sh"
+  grep -qF -- "$message" "$OUT" || fail "did not say \"$message\": $(tail -n 5 "$OUT")"
+  grep -q "^apt-get source -q libxmp=4.6.2-2$" "$CALLS" || fail "the newest source was not tried first"
+  if [ "$fetchable" = 4.5.0-2 ]; then
+    [ -s "$cache/libxmp-4.5.0-2-emscripten-3.1.6/lib/libxmp.a" ] || fail "the older source was not built: $(ls "$cache" 2>/dev/null)"
+  else
+    expect fail "$message"
+  fi
+done <<'CASES'
+build-web: the newest libxmp source missing, an older one serves|4.5.0-2|the archive did not give libxmp 4.6.2-2's source
+build-web: no libxmp source the mirror gives|none|failed for every version apt knows (4.6.2-2 4.5.0-2)
+CASES
+
 # --- build-web.sh: the site folder ---------------------------------------------------------------
 # The whole script with stand-ins for Emscripten, a cached libxmp and a small asset generator: a
 # folder the script did not make, or one it made that now holds the user's files, is refused and left
