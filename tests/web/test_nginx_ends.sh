@@ -7,6 +7,8 @@ set -euo pipefail
 
 HERE=$(cd "$(dirname "$0")" && pwd)
 GONE_TRIES=50    # tenths of a second the processes may take to end
+READY_TRIES=900  # tenths of a second at most for the script's nginx to answer: its own check and
+                 # wait for nginx come first, and a loaded machine stretches both
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
@@ -47,7 +49,12 @@ for signal in KILL TERM INT HUP; do
     sleep 600 & wait' _ "$HERE" "$WORK/ready" &
   script=$!
   set +m
-  for _ in $(seq "$GONE_TRIES"); do [ -s "$WORK/ready" ] && break; sleep 0.1; done
+  # The script's own start_nginx gives up after its own wait: until then, however long a loaded
+  # machine makes nginx's check and start, the script is waited for.
+  for _ in $(seq "$READY_TRIES"); do
+    [ -s "$WORK/ready" ] || ! kill -0 "$script" 2>/dev/null && break
+    sleep 0.1
+  done
   [ -s "$WORK/ready" ] || { echo "FAIL [$signal]: the script's nginx never answered" >&2; failures=$((failures + 1)); continue; }
   prefix=$(cat "$WORK/ready")
   pids=$(nginx_family "$script")
