@@ -99,16 +99,6 @@ missing_packages() {
   done
 }
 
-# Runs a command as root: through sudo for a user who may use it. sudo resets the environment, so
-# the answer to debconf's questions is passed on the command line, not exported.
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then
-    env DEBIAN_FRONTEND=noninteractive "$@"
-  else
-    sudo DEBIAN_FRONTEND=noninteractive "$@"
-  fi
-}
-
 # Prints the installed packages, one a line.
 installed_packages() {
   dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' | awk '$2 == "ii" { print $1 }' | sort

@@ -12,8 +12,7 @@ ARCHIVE_KEYRING=/usr/share/keyrings/debian-archive-keyring.gpg
 SOURCE_FALLBACK_RELEASES=(bookworm trixie)
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+source "$ROOT/scripts/lib.sh" install-web-deps
 
 # Whether apt already knows a source package for libxmp.
 has_sources() {
@@ -23,12 +22,12 @@ has_sources() {
 has_sources && exit 0   # nothing to do: say nothing, like install-deps.sh
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
 mirror=$(bash "$ROOT/scripts/debian-mirror.sh")
-echo "install-web-deps: adding the source archive for $codename from $mirror ($SOURCES_LIST)"
 suites="$codename $codename-updates"
 for release in "${SOURCE_FALLBACK_RELEASES[@]}"; do
   [ "$release" != "$codename" ] || break   # only older releases: their libxmp builds with this Emscripten
   suites+=" $release"
 done
+say "adding the source archives for $suites from $mirror ($SOURCES_LIST)"
 printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
-  "$mirror" "$suites" "$ARCHIVE_KEYRING" | $SUDO tee "$SOURCES_LIST" >/dev/null
-$SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -q   # through sudo too: it resets the environment
+  "$mirror" "$suites" "$ARCHIVE_KEYRING" | as_root tee "$SOURCES_LIST" >/dev/null
+as_root apt-get update -q

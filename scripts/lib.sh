@@ -1,6 +1,6 @@
 # shellcheck shell=bash
-# What the project's scripts share: their messages, how long a step took, and the virtual X screen
-# the show runs under. A script sources it with the name its messages begin with:
+# What the project's scripts share: their messages, how long a step took, the virtual X screen
+# the show runs under, and running a command as root. A script sources it with the name its messages begin with:
 #   source "$ROOT/scripts/lib.sh" test.sh      # then `say built` writes "test.sh: built" to standard error
 
 MESSAGE_PREFIX="${1:?usage: source lib.sh NAME, the name its messages begin with}: "
@@ -28,4 +28,14 @@ took() {
 # twice, and a resetting server turns the next program away.
 xvfb_args() {
   echo "-screen 0 ${1:-$XVFB_SIZE}x24 -noreset"
+}
+
+# Runs a command as root: through sudo for a user who may use it. sudo resets the environment, so
+# the answer to debconf's questions is passed on the command line, not exported.
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    env DEBIAN_FRONTEND=noninteractive "$@"
+  else
+    sudo DEBIAN_FRONTEND=noninteractive "$@"
+  fi
 }

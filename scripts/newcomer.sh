@@ -19,16 +19,6 @@ LOG=/tmp/newcomer # the steps' output, kept for a failure's report
 README_SHOW='xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" scripts/run.sh'   # the show under the virtual display
 UNDER_XVFB=${README_SHOW% scripts/run.sh}   # the README's virtual display, for its other starts
 
-# Runs a command as root (through sudo for a user who may use it, which drops the environment: the
-# answer to debconf's questions goes on the command line).
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then
-    env DEBIAN_FRONTEND=noninteractive "$@"
-  else
-    sudo DEBIAN_FRONTEND=noninteractive "$@"
-  fi
-}
-
 # Ends the script with the message $1 and the end of the log $2.
 die_showing() {
   say "$1"
