@@ -37,7 +37,7 @@ bool trace_wanted = false;            // ?trace: the trace runs from the first f
 std::vector<unsigned char> grabbed;   // the last frame grabbed for the page
 
 // The query the page hands the show: its own address's, with the seed it chose when none was given.
-EM_JS(char*, page_query, (), { return allocateUTF8(Module.showQuery || location.search); });
+EM_JS(char*, page_query, (), { return newCString(Module.showQuery || location.search); });
 
 // The show's time in whole ms: the browser's monotonic clock, so a step of the system clock
 // neither freezes the show nor races it.

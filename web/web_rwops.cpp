@@ -4,7 +4,7 @@
 
 EM_JS(char*, rwops_file_name_js, (SDL_RWops * rw), {
     var ops = SDL.rwops[rw];
-    return ops && ops.filename !== undefined ? allocateUTF8(ops.filename) : 0;
+    return ops && ops.filename !== undefined ? newCString(ops.filename) : 0;
 });
 
 EM_JS(const unsigned char*, rwops_memory_js, (SDL_RWops * rw, size_t* size), {
