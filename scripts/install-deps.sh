@@ -35,6 +35,8 @@ WEB_PACKAGES=(
   # the browser build: Emscripten, stb's image and Vorbis decoders, Brotli for the site's
   # precompressed copies; its checks: Chromium; serve-web.sh's web server
   emscripten libstb-dev brotli chromium python3
+  # apt-get source unpacks libxmp's source with dpkg-source
+  dpkg-dev
 )
 TEST_PACKAGES=(
   # GoogleTest, a headless X server, keys, screenshots, an XM reader, an HTTP client, an XML checker,
