@@ -4,6 +4,7 @@
 #include "font.h"
 #include "profile.h"
 #include "scene.h"
+#include "show_end.h"
 #include "sound.h"
 #include "trace.h"
 
@@ -97,7 +98,7 @@ SCENE* ENTITY::thescene()
     if (swarm && swarm->owner)
         return swarm->owner->thescene();
     trace() << "THIS ENTITYSWARM IS HOMELESS FFF " << std::endl;
-    std::exit(1);
+    end_show(1);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,9 +1,9 @@
 #include "file.h"
 
+#include "show_end.h"
 #include "showfiles.h"
 #include "trace.h"
 
-#include <cstdlib>
 #include <fstream>
 
 TEXT _text;
@@ -42,7 +42,7 @@ void init_text()
     std::ifstream file(NAMES_FILE);
     if (!file.is_open()) {
         trace() << "Error opening names.txt." << std::endl;
-        std::exit(1);
+        end_show(1);
     }
     trace() << "TEXT GO: " << std::endl;
     read_names(file, _text);

@@ -2,8 +2,9 @@
 
 #include "file.h"
 #include "gfx.h"
-#include "screen.h"
 #include "sceneswarm.h"
+#include "screen.h"
+#include "show_end.h"
 #include "sound.h"
 #include "trace.h"
 #include "user_number.h"
@@ -36,7 +37,7 @@ void init()
     if (!init_sdl()) {
         // A full-screen show without a window can be neither seen nor stopped.
         trace() << "VIDEO ERROR: " << SDL_GetError() << std::endl;
-        std::exit(1);
+        end_show(1);
     }
     init_sound();
     init_text();
@@ -67,7 +68,7 @@ void drain_events()
     int w = 0, h = 0;
     if (given_window_resized(w, h) && !resize_show_screen(w, h)) {
         trace() << "VIDEO ERROR: " << SDL_GetError() << std::endl;
-        std::exit(1);
+        end_show(1);
     }
     if (escape_held_before)
         escape_held_before = escape_held_on_display();
@@ -75,14 +76,14 @@ void drain_events()
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_VIDEORESIZE && !resize_show_screen(event.resize.w, event.resize.h)) {
             trace() << "VIDEO ERROR: " << SDL_GetError() << std::endl;
-            std::exit(1);
+            end_show(1);
         }
         if (event.type == SDL_ACTIVEEVENT && event.active.gain && (event.active.state & SDL_APPINPUTFOCUS))
             escape_held_before = escape_held_on_display();
         if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE && !escape_held_before)
-            std::exit(0);
+            end_show(0);
         if (event.type == SDL_QUIT)
-            std::exit(0);
+            end_show(0);
     }
 }
 

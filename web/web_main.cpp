@@ -11,6 +11,7 @@
 #include "scene.h"
 #include "screen.h"
 #include "sceneswarm.h"
+#include "show_end.h"
 #include "trace.h"
 
 #include <GL/gl.h>
@@ -38,6 +39,10 @@ std::vector<unsigned char> grabbed;   // the last frame grabbed for the page
 
 // The query the page hands the show: its own address's, with the seed it chose when none was given.
 EM_JS(char*, page_query, (), { return newCString(Module.showQuery || location.search); });
+
+// Tells the page the show is ending with `status`, for its end card: Emscripten 3.1.69 (Debian 13)
+// no longer hands a page the program's exit, as 3.1.6 did through Module.quit.
+EM_JS(void, page_show_ended, (int status), { if (Module.onShowEnd) Module.onShowEnd(status); });
 
 // The show's time in whole ms: the browser's monotonic clock, so a step of the system clock
 // neither freezes the show nor races it.
@@ -210,6 +215,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE long quoravint_ticks_to_first_frame()
 int main()
 {
     const PageOptions options = read_page_options();
+    tell_host_at_show_end(page_show_ended);
     init();
     if (options.seeded)
         std::srand(options.seed);

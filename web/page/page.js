@@ -362,6 +362,7 @@ var Module = {
   showQuery: showQuery(),
   locateFile: siteFile,
   postMainLoop: afterPass,
+  onShowEnd: endShow,
   quit: (status, toThrow) => {
     endShow(status);
     throw toThrow;
