@@ -6,8 +6,7 @@
 // it saw by its phone's slowness, so on a busy machine it moves by ten from run to run.
 //
 //   node lighthouse.mjs SITE
-import { execFile } from 'node:child_process';
-import { promisify } from 'node:util';
+import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -30,20 +29,40 @@ const FIGURES = ['first-contentful-paint', 'largest-contentful-paint', 'total-bl
 const PRESETS = { mobile: [], desktop: ['--preset=desktop'] };
 const AUDIT_TIMEOUT = 240000;   // ms for one audit on a busy machine
 
+// Runs Lighthouse with `args`, ending it when it runs out of time. Resolves with what it wrote on
+// standard error.
+function runLighthouse(args, env) {
+  return new Promise(resolve => {
+    const child = spawn(LIGHTHOUSE, args, { env, stdio: ['ignore', 'ignore', 'pipe'] });
+    let stderr = '';
+    child.stderr.on('data', chunk => { stderr += chunk; });
+    const timer = setTimeout(() => child.kill('SIGKILL'), AUDIT_TIMEOUT);
+    child.on('error', error => { clearTimeout(timer); resolve({ stderr: error.message }); });
+    child.on('exit', () => { clearTimeout(timer); resolve({ stderr }); });
+  });
+}
+
+// Ends every Chromium that runs with the profile folder `profile`: Lighthouse starts its browser in a
+// process group of its own, which outlives a Lighthouse that was ended.
+function endBrowser(profile) {
+  spawnSync('pkill', ['-KILL', '-f', '--', 'user-data-dir=' + profile]);
+}
+
 // Lighthouse's report of the page at `address` with the preset's switches (run beside this
 // process's own server, which must go on answering meanwhile).
 async function audit(address, presetSwitches) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quoravint-lighthouse-'));
   const report = path.join(folder, 'report.json');
+  const profile = path.join(folder, 'chromium');   // the browser's profile, by which it is found and ended
   try {
-    const run = await promisify(execFile)(LIGHTHOUSE, [address, ...presetSwitches, '--output=json', '--output-path=' + report, '--quiet',
+    const run = await runLighthouse([address, ...presetSwitches, '--output=json', '--output-path=' + report, '--quiet',
       '--only-categories=' + CATEGORIES.join(','),
-      '--chrome-flags=--headless=new --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader'],
-    { env: { ...process.env, CHROME_PATH: CHROMIUM }, encoding: 'utf8', timeout: AUDIT_TIMEOUT })
-      .catch(error => ({ stderr: error.stderr || error.message }));
+      '--chrome-flags=--headless=new --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader --user-data-dir=' + profile],
+    { ...process.env, CHROME_PATH: CHROMIUM });
     if (!fs.existsSync(report)) throw new Error('lighthouse wrote no report: ' + run.stderr);
     return JSON.parse(fs.readFileSync(report, 'utf8'));
   } finally {
+    endBrowser(profile);
     fs.rmSync(folder, { recursive: true, force: true });
   }
 }
