@@ -42,8 +42,11 @@ for signal in KILL TERM INT HUP; do
   bash -c '
     source "$1/private_nginx.sh"
     port=$((20000 + RANDOM % 20000))
-    printf "pid %s/nginx.pid;\nevents {}\nhttp { access_log off; server { listen 127.0.0.1:%s; return 204; } }\n" \
-      "$NGINX_PREFIX" "$port" >"$NGINX_PREFIX/nginx.conf"
+    # Temporary files in its own folder: Debian'"'"'s /var/lib/nginx is root'"'"'s, and a test may run as a user.
+    temp="client_body_temp_path $NGINX_PREFIX/body; proxy_temp_path $NGINX_PREFIX/proxy;"
+    temp+=" fastcgi_temp_path $NGINX_PREFIX/fastcgi; uwsgi_temp_path $NGINX_PREFIX/uwsgi; scgi_temp_path $NGINX_PREFIX/scgi;"
+    printf "pid %s/nginx.pid;\nevents {}\nhttp { access_log off; %s server { listen 127.0.0.1:%s; return 204; } }\n" \
+      "$NGINX_PREFIX" "$temp" "$port" >"$NGINX_PREFIX/nginx.conf"
     start_nginx "http://127.0.0.1:$port/" -p "$NGINX_PREFIX" -c "$NGINX_PREFIX/nginx.conf" -e "$NGINX_LOG"
     echo "$NGINX_PREFIX" >"$2"
     sleep 600 & wait' _ "$HERE" "$WORK/ready" &
