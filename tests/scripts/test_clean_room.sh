@@ -18,62 +18,22 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/quoravint-clean-room.XXXXXX")
 ROOTS=/var/tmp/quoravint-fresh   # where test-fresh.sh keeps each run's folder
 OURS=()                          # run folders this test made, removed at its end
 trap 'rm -rf "$WORK" "${OURS[@]}"' EXIT
-failures=0
-TREES=0
 WAIT_TICKS=100   # tenths of a second for a stand-in to start or a process to end (10 s)
 
-# Reports a failed case and counts it.
-fail() {
-  echo "FAIL [$CASE]: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/stand_ins.sh"
 
-# Makes a fresh tree in $TREE with the scripts, a stand-in folder $FAKES first on PATH, $CALLS where
-# the stand-ins record their arguments, apt configured by $TREE/apt (APT_CONFIG) to read the sources
-# in $SOURCES_LIST (an archive at mirror.example) and $SOURCE_PARTS only, and the clean room's cache in $TREE/cache.
-new_tree() {
-  TREES=$((TREES + 1))
-  TREE=$WORK/$TREES
-  FAKES=$TREE/fakes
-  CALLS=$TREE/calls
+# Makes a fresh tree (new_tree) with the scripts, apt configured by $TREE/apt (APT_CONFIG) to read
+# the sources in $SOURCES_LIST (an archive at mirror.example) and $SOURCE_PARTS only, and the clean
+# room's cache in $TREE/cache.
+new_apt_tree() {
+  new_tree scripts
   SOURCES_LIST=$TREE/sources.list
   SOURCE_PARTS=$TREE/sources.list.d
-  mkdir -p "$TREE" "$FAKES" "$SOURCE_PARTS" "$TREE/lists/partial" "$TREE/cache"
-  cp -r "$SOURCE/scripts" "$TREE/"
-  : >"$CALLS"
-  echo "deb http://mirror.example/debian bookworm main" >"$SOURCES_LIST"
+  mkdir -p "$SOURCE_PARTS" "$TREE/lists/partial" "$TREE/cache"
+  echo "deb http://mirror.example/apt bookworm main" >"$SOURCES_LIST"
   printf 'Dir::Etc::SourceList "%s";\nDir::Etc::SourceParts "%s";\nDir::State::Lists "%s";\n' \
     "$SOURCES_LIST" "$SOURCE_PARTS" "$TREE/lists" >"$TREE/apt"
-}
-
-# Writes a stand-in command $1 (in $FAKES) that records its name and arguments, then runs the body $2.
-fake() {
-  printf '#!/usr/bin/env bash\necho "%s $*" >>"%s"\n%s\n' "$1" "$CALLS" "${2:-exit 0}" >"$FAKES/$1"
-  chmod +x "$FAKES/$1"
-}
-
-# The environment every script runs in: the stand-ins first, apt's test sources, the test's cache.
-ENV=()
-set_env() {
-  ENV=(PATH="$FAKES:$PATH" APT_CONFIG="$TREE/apt" QUORAVINT_FRESH_CACHE="$TREE/cache")
-}
-
-# Runs a command in that environment; its output goes to $OUT, its status to $STATUS.
-run() {
-  OUT=$TREE/out
-  STATUS=0
-  set_env
-  env "${ENV[@]}" "$@" >"$OUT" 2>&1 || STATUS=$?
-}
-
-# Expects status $1 (0, or "fail" for any other) and the output to hold $2.
-expect() {
-  if [ "$1" = fail ]; then
-    [ "$STATUS" -ne 0 ] || fail "ended with status 0: $(cat "$OUT")"
-  else
-    [ "$STATUS" -eq "$1" ] || fail "ended with status $STATUS, expected $1: $(tail -n 5 "$OUT")"
-  fi
-  grep -qF -- "$2" "$OUT" || fail "did not say \"$2\": $(tail -n 5 "$OUT")"
+  TREE_ENV=(APT_CONFIG="$TREE/apt" QUORAVINT_FRESH_CACHE="$TREE/cache")
 }
 
 # Waits until file $1 exists (a stand-in has started); false after WAIT_TICKS.
@@ -112,36 +72,36 @@ fake_clean_room_tools() {
 # The sources (a one-line list and a deb822 file, "\n" for new lines) and the address expected,
 # empty when none must be found.
 while IFS='|' read -r CASE list parts expected; do
-  new_tree
+  new_apt_tree
   printf "$list" >"$SOURCES_LIST"
   printf "$parts" >"$SOURCE_PARTS/debian.sources"
   run bash "$TREE/scripts/debian-mirror.sh"
   if [ -z "$expected" ]; then
     expect fail "name no Debian archive"
   else
-    expect 0 ""
+    expect_status 0
     [ "$(cat "$OUT")" = "$expected" ] || fail "printed \"$(cat "$OUT")\", expected $expected"
   fi
 done <<'CASES'
-mirror: deb822, security listed first||Types: deb\nURIs: http://security.example/debian-security\nSuites: trixie-security\nComponents: main\n\nTypes: deb\n# a comment\nURIs: http://mirror.example/debian/\nSuites: trixie trixie-updates\nComponents: main\n|http://mirror.example/debian
-mirror: one-line list with options|deb [arch=amd64 signed-by=/k.gpg] http://list.example/debian bookworm main\n||http://list.example/debian
-mirror: a disabled archive is passed over||Types: deb\nURIs: http://off.example/debian\nSuites: trixie\nComponents: main\nEnabled: no\n\nTypes: deb\nURIs: http://on.example/debian\nSuites: trixie\nComponents: main\n|http://on.example/debian
-mirror: sources only, updates only||Types: deb-src\nURIs: http://src.example/debian\nSuites: trixie\nComponents: main\n\nTypes: deb\nURIs: http://upd.example/debian\nSuites: trixie-updates\nComponents: main\n|
+mirror: deb822, security listed first||Types: deb\nURIs: http://security.example/apt-security\nSuites: trixie-security\nComponents: main\n\nTypes: deb\n# a comment\nURIs: http://mirror.example/apt/\nSuites: trixie trixie-updates\nComponents: main\n|http://mirror.example/apt
+mirror: one-line list with options|deb [arch=amd64 signed-by=/k.gpg] http://list.example/apt bookworm main\n||http://list.example/apt
+mirror: a disabled archive is passed over||Types: deb\nURIs: http://off.example/apt\nSuites: trixie\nComponents: main\nEnabled: no\n\nTypes: deb\nURIs: http://on.example/apt\nSuites: trixie\nComponents: main\n|http://on.example/apt
+mirror: sources only, updates only||Types: deb-src\nURIs: http://src.example/apt\nSuites: trixie\nComponents: main\n\nTypes: deb\nURIs: http://upd.example/apt\nSuites: trixie-updates\nComponents: main\n|
 mirror: no sources at all|||
 CASES
 
 # --- test.sh --fresh: the release and the archive -----------------------------------------------
 # setpriv stands in for the namespace and the steps inside: it records them and ends at once.
 while IFS='|' read -r CASE arguments expected_status expected; do
-  new_tree
+  new_apt_tree
   fake_clean_room_tools
   fake setpriv "printf '%s\\n' \"\$@\" >'$TREE/args'"
   read -ra args <<<"$arguments"
   run bash "$TREE/scripts/test.sh" "${args[@]}"
-  expect "$expected_status" ""
+  expect_status "$expected_status"
   mmdebstrap=$(grep "^mmdebstrap" "$CALLS")
   if [ "$expected_status" = 0 ]; then
-    [[ $mmdebstrap == *" $expected $TREE/cache/$expected-minbase-sudo.tar.partial."[0-9]*" http://mirror.example/debian" ]] ||
+    [[ $mmdebstrap == *" $expected $TREE/cache/$expected-minbase-sudo.tar.partial."[0-9]*" http://mirror.example/apt" ]] ||
       fail "made the root with: $mmdebstrap"
     [ "$(tail -n 3 "$TREE/args" | xargs)" = "--quick -R x" ] || fail "the steps got other arguments: $(tail -n 3 "$TREE/args")"
     [ -f "$TREE/cache/$expected-minbase-sudo.tar" ] || fail "kept no $expected root"
@@ -161,7 +121,7 @@ CASES
 # Run folders with this project's owner file naming a process that is gone, one that runs (this
 # test) and a folder without an owner file; partial tarballs of a gone and a running process.
 CASE="stale: only killed runs' folders and partial files are removed"
-new_tree
+new_apt_tree
 fake_clean_room_tools
 fake setpriv
 gone=$(bash -c 'echo $$')   # a process that has ended: its pid is free (or another's, started later)
@@ -187,10 +147,10 @@ expect 0 "removing $dir_gone, left by a run that was killed"
 # child is killed. The signal goes to the script (Ctrl-C: the terminal's process group, where the
 # steps' own group is not) or to its process group (SIGTERM, as `timeout` or a CI cancel send it).
 while IFS='|' read -r CASE signal target expected_status; do
-  new_tree
+  new_apt_tree
   fake_clean_room_tools
   fake setpriv "printf '%s\\n' \"\$@\" >'$TREE/args'; sleep 1000 & echo \"\$\$ \$!\" >'$TREE/pids'; wait"
-  set_env
+  stand_in_env
   set -m
   env "${ENV[@]}" bash "$TREE/scripts/test.sh" --fresh --quick >"$TREE/out" 2>&1 &
   script=$!
@@ -215,11 +175,11 @@ CASES
 # Started in a script's background, the clean room ignores SIGINT; the steps inside must not, as the
 # show's check ends the show with SIGINT. setpriv records whether SIGINT is ignored (bit 2 of SigIgn).
 CASE="signals: the steps get SIGINT back when the clean room was started ignoring it"
-new_tree
+new_apt_tree
 fake_clean_room_tools
 fake setpriv "while read -r key mask; do [ \$key != SigIgn: ] || { ((0x\$mask & 2)) && echo ignored || echo default; }
 done </proc/\$\$/status >'$TREE/sigint'"
-set_env
+stand_in_env
 env "${ENV[@]}" bash "$TREE/scripts/test.sh" --fresh --quick >"$TREE/out" 2>&1 &   # no job control: SIGINT ignored
 wait $! || fail "ended with status $?: $(cat "$TREE/out")"
 [ "$(cat "$TREE/sigint" 2>/dev/null)" = default ] || fail "SIGINT inside: $(cat "$TREE/sigint" 2>/dev/null)"
@@ -233,14 +193,14 @@ echo "apt-get install xvfb xauth" >&2
 echo "xvfb-run -a -s \"-screen 0 1920x1080x24 -noreset\" scripts/run.sh" >&2
 exit 2'
 while IFS='|' read -r CASE up signal expected; do
-  new_tree
+  new_apt_tree
   printf '%s\n' "$RUN_SH" >"$TREE/scripts/run.sh"
   fake apt-get
   fake du 'echo "1G /usr"'
   show='sleep 1000 & echo "$$ $!" >'"'$TREE/pids'"
   [ "$up" = up ] && show+='; echo "Init complete."; for i in $(seq 60); do echo "logic $i"; done'
   fake xvfb-run "$show; wait"
-  set_env
+  stand_in_env
   set -m   # else a job of this script ignores SIGINT
   env "${ENV[@]}" bash "$TREE/scripts/newcomer.sh" --quick >"$TREE/out" 2>&1 &
   script=$!
@@ -264,7 +224,7 @@ CASES
 # nginx as installed once apt-get has run, with a unit and an init script, and a sound server's unit
 # that every user's session would start.
 CASE="install-deps: as a user with sudo, no service started or enabled"
-new_tree
+new_apt_tree
 fake id 'echo 1000'
 fake sudo 'exec env -i PATH="$PATH" "$@"'
 fake apt-get "echo \"DEBIAN_FRONTEND=\${DEBIAN_FRONTEND:-} policy=\$('$TREE/policy-rc.d' nginx start; echo \$?)\" >>'$CALLS'; touch '$TREE/installed'"
@@ -285,7 +245,7 @@ grep -q "^systemctl --global disable --quiet pulseaudio.socket$" "$CALLS" ||
 # PipeWire's, whose pulse server it would fight at the next login. dpkg reports everything but
 # Firefox and PulseAudio installed, and PipeWire's pulse server as the row says.
 while IFS='|' read -r CASE rival wanted; do
-  new_tree
+  new_apt_tree
   fake id 'echo 0'
   fake apt-get
   fake dpkg-query "[ \"\$1\" = -W ] || exit 0; format=\$2; shift 2

@@ -14,53 +14,7 @@ set -u
 SOURCE=$(cd "${1:?usage: $0 <source folder>}" && pwd)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/quoravint-scripts.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
-failures=0
-TREES=0   # trees made so far, to name the next one (a case's name holds a colon, which PATH cannot)
-
-# Reports a failed case and counts it.
-fail() {
-  echo "FAIL [$CASE]: $*" >&2
-  failures=$((failures + 1))
-}
-
-# Makes a fresh tree in $TREE with the scripts and packaging files, a stand-in folder $FAKES first
-# on PATH, and $CALLS, where the stand-ins record their arguments.
-new_tree() {
-  TREES=$((TREES + 1))
-  TREE=$WORK/$TREES
-  FAKES=$TREE/fakes
-  CALLS=$TREE/calls
-  mkdir -p "$TREE" "$FAKES"
-  cp -r "$SOURCE/scripts" "$SOURCE/packaging" "$TREE/"
-  : >"$CALLS"
-}
-
-# Writes a stand-in command $1 (in $FAKES) that records its name and arguments, then runs the body $2.
-fake() {
-  printf '#!/usr/bin/env bash\necho "%s $*" >>"%s"\n%s\n' "$1" "$CALLS" "${2:-exit 0}" >"$FAKES/$1"
-  chmod +x "$FAKES/$1"
-}
-
-# Runs a command with the stand-ins first on PATH; its output goes to $OUT, its status to $STATUS.
-run() {
-  OUT=$TREE/out
-  STATUS=0
-  env PATH="$FAKES:$PATH" "$@" >"$OUT" 2>&1 || STATUS=$?
-}
-
-# Expects status $1 (0, or "fail" for any other) and the output to hold $2 (nothing at all when empty).
-expect() {
-  if [ "$1" = fail ]; then
-    [ "$STATUS" -ne 0 ] || fail "ended with status 0: $(cat "$OUT")"
-  else
-    [ "$STATUS" -eq "$1" ] || fail "ended with status $STATUS, expected $1: $(tail -n 5 "$OUT")"
-  fi
-  if [ -z "$2" ]; then
-    [ ! -s "$OUT" ] || fail "printed \"$(cat "$OUT")\", expected nothing"
-  else
-    grep -qF -- "$2" "$OUT" || fail "did not say \"$2\": $(tail -n 5 "$OUT")"
-  fi
-}
+source "$(dirname "$0")/stand_ins.sh"
 
 # --- install-deps.sh ----------------------------------------------------------------------------
 # dpkg-query reports the packages of $1 (a space-separated list) installed and exits 1, as the real
@@ -76,7 +30,7 @@ exit \$status"
 RUN_GROUP=$(bash -c 'source <(sed -n "/^RUN_PACKAGES=(/,/^)/p" "$1"); echo "${RUN_PACKAGES[@]}"' _ "$SOURCE/scripts/install-deps.sh" |
             tr -s ' ')
 while IFS='|' read -r CASE installed expected_install; do
-  new_tree
+  new_tree scripts packaging
   fake_dpkg_query "$installed"
   fake apt-get
   fake sudo 'exec env "$@"'   # sudo takes NAME=VALUE before the command, as env does
@@ -102,7 +56,7 @@ mkdir -p "$stage/lib/games/quoravint" "$stage/games" "$stage/share/man/man6" "$s
 touch "$stage/lib/games/quoravint/demo" "$stage/games/quoravint" "$stage/share/man/man6/quoravint.6" \
       "$stage/share/doc/quoravint/changelog" "$stage/share/doc/quoravint/README.md"'
 while IFS='|' read -r CASE shlibdeps message; do
-  new_tree
+  new_tree scripts packaging
   fake cmake "$STAGE_FILES"
   fake strip
   fake dpkg-deb
@@ -121,7 +75,7 @@ CASES
 # apt-cache knows libxmp's source or not (then fails, as the real one does); apt-get source unpacks
 # a libxmp whose build makes no library; emcc says its version.
 while IFS='|' read -r CASE sources emscripten cached message; do
-  new_tree
+  new_tree scripts packaging
   printf '#!/bin/sh\nexit 0\n' | tee "$TREE/scripts/install-deps.sh" >"$TREE/scripts/install-web-deps.sh"
   fake apt-cache "[ $sources = known ] || exit 100; echo 'Version: 4.5.0-1'"
   fake apt-get 'mkdir -p libxmp-4.5.0/include && touch libxmp-4.5.0/include/xmp.h'
@@ -146,7 +100,7 @@ CASES
 # apt knows two versions of libxmp's source; the mirror gives the older or none (a local mirror of
 # some releases only): the build takes the newest it can fetch, or names every version it tried.
 while IFS='|' read -r CASE fetchable message; do
-  new_tree
+  new_tree scripts packaging
   printf '#!/bin/sh\nexit 0\n' | tee "$TREE/scripts/install-deps.sh" >"$TREE/scripts/install-web-deps.sh"
   fake apt-cache "printf 'Version: 4.5.0-2\n\nVersion: 4.6.2-2\n'"
   fake apt-get "case \$* in *$fetchable*) mkdir -p libxmp-4.5.0/include libxmp-4.5.0/lib &&
@@ -176,7 +130,7 @@ CASES
 
 # A build tree whose stand-ins let build-web.sh run to the end in a few seconds; its site is $SITE.
 new_web_tree() {
-  new_tree
+  new_tree scripts packaging
   mkdir -p "$TREE/web"
   cp -r "$SOURCE/web/page" "$TREE/web/"
   printf '#!/bin/sh\nexit 0\n' | tee "$TREE/scripts/install-deps.sh" >"$TREE/scripts/install-web-deps.sh"
@@ -259,7 +213,7 @@ CASES
 # cmake and xvfb-run stand in for the build and the test run, which pass; the sanitizer script
 # records that it ran.
 while IFS='|' read -r CASE sanitizers expected_status message; do
-  new_tree
+  new_tree scripts packaging
   printf '#!/bin/sh\nexit 0\n' >"$TREE/scripts/install-deps.sh"
   fake cmake
   fake xvfb-run
@@ -278,7 +232,7 @@ CASES
 # out): whatever the tests asked for, none ran, and the run fails saying so.
 NO_GTEST_BUILD=$WORK/no-gtest   # configured once, shared by the cases
 while IFS='|' read -r CASE arguments message; do
-  new_tree
+  new_tree scripts packaging
   printf '#!/bin/sh\nexit 0\n' >"$TREE/scripts/install-deps.sh"
   fake cmake "[ \"\$1\" = --build ] || exec $(command -v cmake) -S '$SOURCE' -B '$NO_GTEST_BUILD' -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON"
   fake xvfb-run 'while [ "$1" != ctest ]; do shift; done; exec "$@"'
