@@ -73,9 +73,8 @@ option_rows=(
 )
 for row in "${option_rows[@]}"; do
   IFS='|' read -r name want text words <<<"$row"
-  IFS=';' read -r -a args <<<"$words"
-  [[ $words != *";" ]] || args+=("")   # a last empty word
-  run "$name" "${args[@]}"
+  row_words "$words"
+  run "$name" "${ROW_WORDS[@]}"
   expect "$name" "$want" "$text"
   [ "$(tr '\r' '\n' <"$WORK_DIR/$name.err" | grep -c .)" -le 2 ] || fail "$name: more than a line or two: $(cat "$WORK_DIR/$name.err")"
 done

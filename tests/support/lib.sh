@@ -77,6 +77,12 @@ note() {
   echo "[${SHOW_NAME:-test}] $*"
 }
 
+# Splits a table row's words, written "a;b;c" (a last ";" stands for a last empty word), into ROW_WORDS.
+row_words() {
+  IFS=';' read -r -a ROW_WORDS <<<"$1"
+  [[ $1 != *";" ]] || ROW_WORDS+=("")
+}
+
 # The screen size of a program's profile, as WIDTHxHEIGHT.
 profile_size() {
   case "$1" in

@@ -59,9 +59,8 @@ refused_rows=(
 )
 for row in "${refused_rows[@]}"; do
   IFS='|' read -r name want text words <<<"$row"
-  IFS=';' read -r -a args <<<"$words"
-  [[ $words != *";" ]] || args+=("")
-  run_to_end "${args[@]}"
+  row_words "$words"
+  run_to_end "${ROW_WORDS[@]}"
   [ "$status" -eq "$want" ] || fail "$name: status $status, expected $want: $said"
   grep -q -F -- "$text" <<<"$said" || fail "$name: said \"$said\", expected \"$text\""
   rows=$((rows + 1))

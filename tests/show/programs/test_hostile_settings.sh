@@ -73,8 +73,8 @@ pair_rows=(
 )
 for row in "${pair_rows[@]}"; do
   IFS='|' read -r program settings size expect <<<"$row"
-  IFS=';' read -r -a env_args <<<"$settings"
-  start_show "$program" "" "${env_args[@]}"
+  row_words "$settings"
+  start_show "$program" "" "${ROW_WORDS[@]}"
   wait_for_show
   window=$(find_show_window)
   [ "$(window_size "$window")" = "$size" ] || fail "$settings: a $(window_size "$window") window, expected $size"
