@@ -39,23 +39,15 @@ bool is_mp4_family(const std::string& path)
 constexpr const char* FRAME_PREFIX = "frame-";   // png_frame_name's: frame-NNNNNN.png
 constexpr const char* FRAME_SUFFIX = ".png";
 
-// Whether `name` is one this capture writes into a frame folder: frame-NNNNNN.png or the sound.
-bool is_capture_file(const std::string& name)
-{
-    const size_t digits_at = std::strlen(FRAME_PREFIX), digits_end = name.size() - std::strlen(FRAME_SUFFIX);
-    if (name == FOLDER_SOUND)
-        return true;
-    if (name.size() != png_frame_name(0).size() || name.compare(0, digits_at, FRAME_PREFIX) != 0 ||
-        !ends_with(name, FRAME_SUFFIX))
-        return false;
-    return name.find_first_not_of("0123456789", digits_at) == digits_end;
-}
-
-// The number of frame file `name` (one is_capture_file takes, not the sound).
+// The number of the frame file `name` (frame-NNNNNN.png), or -1 when it is none.
 long frame_number(const std::string& name)
 {
     const size_t digits_at = std::strlen(FRAME_PREFIX);
-    return std::stol(name.substr(digits_at, name.size() - digits_at - std::strlen(FRAME_SUFFIX)));
+    if (name.size() != png_frame_name(0).size() || name.compare(0, digits_at, FRAME_PREFIX) != 0 ||
+        !ends_with(name, FRAME_SUFFIX))
+        return -1;
+    const std::string digits = name.substr(digits_at, name.size() - digits_at - std::strlen(FRAME_SUFFIX));
+    return digits.find_first_not_of("0123456789") == std::string::npos ? std::stol(digits) : -1;
 }
 
 // A file of this run beside `path`, its name prefixed, so the name's extension stays the last.
@@ -140,13 +132,14 @@ bool CaptureOutput::holds_only_captures()
     std::string foreign, beyond;
     while (const dirent* entry = readdir(folder)) {
         const std::string name = entry->d_name;
-        if (name == "." || name == "..")
+        if (name == "." || name == ".." || name == FOLDER_SOUND)
             continue;
-        if (!is_capture_file(name)) {
+        const long frame = frame_number(name);
+        if (frame < 0) {
             foreign = name;
             break;
         }
-        if (name != FOLDER_SOUND && frame_number(name) >= options.length_ticks)
+        if (frame >= options.length_ticks)
             beyond = name;
     }
     closedir(folder);
