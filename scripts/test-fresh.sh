@@ -95,18 +95,14 @@ ensure_base() {
   say "root made in $(took "$started")"
 }
 
-# Hard-links the packages (*.deb) of folder $1 into folder $2, except those $2 has; says so when
-# they are on different file systems.
+# Hard-links the packages (*.deb) of folder $1 into folder $2, except those $2 has; further
+# arguments are find's tests that narrow which. Says so when they cannot be linked (another file
+# system).
 link_packages() {
-  find "$1" -maxdepth 1 -name '*.deb' -exec cp -l -n -t "$2" {} + 2>/dev/null ||
-    say "packages are copied, not linked: $1 and $2 are on different file systems"
-}
-
-# Hard-links the packages the root downloaded (those with no other link: not linked in from this
-# machine or the cache) into the release's cache.
-keep_downloaded() {
-  find "$INTO$HOST_ARCHIVES" -maxdepth 1 -name '*.deb' -links 1 -exec cp -l -n -t "$ARCHIVES" {} + ||
-    say "the packages the root downloaded could not be kept in $ARCHIVES"
+  local from=$1 to=$2
+  shift 2
+  find "$from" -maxdepth 1 -name '*.deb' "$@" -exec cp -l -n -t "$to" {} + 2>/dev/null ||
+    say "the packages of $from could not be linked into $to: they are on different file systems"
 }
 
 # Unpacks the base into $INTO with the committed tree in $TREE, the packages downloaded before,
@@ -181,7 +177,9 @@ clean_up() {
   trap '' INT TERM
   stop_inside
   if [ -n "$RUN_DIR" ]; then
-    [ ! -d "$INTO$HOST_ARCHIVES" ] || keep_downloaded
+    # The packages the root downloaded, those with no other link (none from this machine or the
+    # cache), are kept for the next run.
+    [ ! -d "$INTO$HOST_ARCHIVES" ] || link_packages "$INTO$HOST_ARCHIVES" "$ARCHIVES" -links 1
     rm -rf --one-file-system "$RUN_DIR"
   fi
   [ -z "$PARTIAL" ] || rm -f "$PARTIAL"
