@@ -23,8 +23,6 @@ CONTRAST_SEEDS=(1 3)       # two seeds whose first fridge visits fall on differe
 SOUND_WINDOW=30            # ticks captured either side of the first fridge visit
 TEAL_MARGIN=50             # green and blue above red: the pipe's teal, not the sky's navy
 
-keep_display_open
-
 # Runs demo-capture with the arguments after NAME; its standard streams go to NAME.out and
 # NAME.err in the work folder. Fails unless it ends with status 0 and writes nothing on
 # standard output (the show's trace goes to a file or nowhere).

@@ -13,7 +13,6 @@ SWITCH_TICK=15000      # scene 1 gives way to scene 2
 SWITCH_MARGIN=10       # frames captured either side of the switch
 EXIT_ROUNDS=12         # short captures in a row: enough to meet a crash at exit that strikes one in four
 
-keep_display_open
 SHOW_NAME=demo-capture
 
 # Captures the frames around the switch at PROFILE into folder NAME with the trace in NAME.trace;

@@ -13,7 +13,6 @@ SPARE=$WORK_DIR/user-file   # stands for a file of the user's: it must come out 
 MOUNTS=()
 trap 'for m in "${MOUNTS[@]}"; do umount "$m" 2>/dev/null; done; cleanup' EXIT
 
-keep_display_open
 SHOW_NAME=demo-capture
 rows=0
 echo "the user's own words" >"$SPARE"

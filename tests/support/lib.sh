@@ -46,7 +46,7 @@ trap cleanup EXIT
 # Keeps one connection to the X server open while the script runs. An X server resets when
 # its last client leaves, and a program that connects during the reset cannot open the display.
 keep_display_open() {
-  [ -n "${DISPLAY:-}" ] || return 0
+  [ -n "${DISPLAY:-}" ] && [ -z "$DISPLAY_HOLDER" ] || return 0   # a second holder would outlive the script
   local attempt
   for ((attempt = 0; attempt < DISPLAY_ATTEMPTS; attempt++)); do
     xdotool sleep "$DISPLAY_HOLD" >/dev/null 2>&1 &

@@ -24,7 +24,6 @@ run_with() {
   fi
 }
 
-keep_display_open
 for program in "${PROGRAMS[@]}"; do
   run_with "$program" QUORAVINT_DRAW=reference "drawing every frame the reference way"
   run_with "$program" QUORAVINT_DRAW=sideways "QUORAVINT_DRAW=sideways is neither"

@@ -11,7 +11,6 @@ SHOW_SIZE=1024x768     # demo's profile
 MOUNTS=()
 trap 'for m in "${MOUNTS[@]}"; do umount "$m" 2>/dev/null; done; cleanup' EXIT
 
-keep_display_open
 FULL_SIZE=$(expected_window_size "$SHOW_SIZE")   # the window of demo's full-screen mode on this SDL
 rows=0
 

@@ -7,7 +7,6 @@ source "$(dirname "$0")/../../support/lib.sh" "$@"
 
 NO_WINDOW=0x1fffff00   # a well-formed X id that names no window on a fresh display
 
-keep_display_open
 rows=0
 
 # Runs row PROGRAM SETTINGS EXPECT: starts PROGRAM with the `env` SETTINGS (";" between them, "-"
