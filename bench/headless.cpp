@@ -6,13 +6,14 @@
 #include "gfx.h"
 #include "scene.h"
 #include "sceneswarm.h"
+#include "show_random.h"
 
 #include <cstdlib>
 
 void start_fixed_show()
 {
     init_text();
-    std::srand(BENCH_SEED);
+    seed_show_random(BENCH_SEED);
 }
 
 SCENE* shown_scene()

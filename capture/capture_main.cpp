@@ -12,6 +12,7 @@
 #include "trace_route.h"
 
 #include "gfx.h"
+#include "show_random.h"
 #include "showfiles.h"
 #include "main.h"
 #include "sceneswarm.h"
@@ -195,7 +196,7 @@ void start_show(const CaptureOptions& options)
     if (wants_offscreen(options.offscreen, std::getenv("DISPLAY")))
         make_context_with(make_show_context_offscreen);
     init_in_data_folder(options.data_dir);
-    std::srand(options.seed);
+    seed_show_random(options.seed);
     std::string problem;
     if (!mixer_in_lockstep())
         fail("the mixer's output could not be taken over: " + std::string(SDL_GetError()));

@@ -5,6 +5,7 @@
 #include "profile.h"
 #include "scene.h"
 #include "show_end.h"
+#include "show_random.h"
 #include "sound.h"
 #include "trace.h"
 
@@ -144,7 +145,7 @@ void ENTITY::setmode_yell()
         const SCENE* scene = thescene();
         const float where = absx();
         if (where > scene->camangle && where < scene->camangle + HALF_TURN)
-            play_sound(std::rand() & 1 ? SOUND_FUTURE : SOUND_AUAUAU);
+            play_sound(show_rand() & 1 ? SOUND_FUTURE : SOUND_AUAUAU);
     } else if (type == TYPE_FRIDGE) {
         sprite = SPRITE_FRIDGE_OPEN;
         timer = 0;
@@ -156,9 +157,9 @@ void ENTITY::setmode_yell()
 // Picks a walking speed of 1 to 3 and a direction, turning back at the ends of the walk.
 void ENTITY::setmode_walk()
 {
-    vx = static_cast<float>(std::rand() % 3 + 1);
+    vx = static_cast<float>(show_rand() % 3 + 1);
     facing = 1;
-    if (std::rand() & 1) {
+    if (show_rand() & 1) {
         vx = -vx;
         facing = 0;
     }
@@ -187,18 +188,18 @@ void ENTITY::init()
     children = new ENTITYSWARM(this, swarm ? swarm->scale : 1.0f);
     switch (type) {
     case TYPE_CLOUD:
-        sprite = SPRITE_CLOUD0 + std::rand() % 2;
-        vx = static_cast<float>(std::rand() % 3 + 1);
-        if (std::rand() & 1)
+        sprite = SPRITE_CLOUD0 + show_rand() % 2;
+        vx = static_cast<float>(show_rand() % 3 + 1);
+        if (show_rand() & 1)
             vx = -vx;
-        timer = static_cast<float>(std::rand() % 1500 + 1000);
+        timer = static_cast<float>(show_rand() % 1500 + 1000);
         zoom = 0.1f;
         zoomspeed = 0.01f;
         break;
     case TYPE_TOWER:
         zoom = 0.1f;
         zoomspeed = 0.1f;
-        limit = static_cast<float>(std::rand() % 10 + 10);
+        limit = static_cast<float>(show_rand() % 10 + 10);
         sprite = SPRITE_DOME;
         vy = 2.5f;
         break;
@@ -212,7 +213,7 @@ void ENTITY::init()
         sprite = SPRITE_DOME;
         break;
     case TYPE_SHRUB:
-        sprite = SPRITE_SHRUB0 + std::rand() % 3;
+        sprite = SPRITE_SHRUB0 + show_rand() % 3;
         break;
     case TYPE_SOCK:
         trace() << "SOCK INIT";
@@ -247,16 +248,16 @@ void ENTITY::init()
         timer = TEXT_DOT_PEAK_ZOOM;
         break;
     case TYPE_CEREAL:
-        sprite = SPRITE_CEREAL0 + std::rand() % 9;
-        vy = static_cast<float>(std::rand() % 10 + 10);
-        vx = (std::rand() % 10) / 10.0f + 1;
+        sprite = SPRITE_CEREAL0 + show_rand() % 9;
+        vy = static_cast<float>(show_rand() % 10 + 10);
+        vx = (show_rand() % 10) / 10.0f + 1;
         ay = -0.1f;
-        spin = static_cast<float>(std::rand() % 10 + 5);
-        if (std::rand() & 1)
+        spin = static_cast<float>(show_rand() % 10 + 5);
+        if (show_rand() & 1)
             vx = -vx;
-        if (std::rand() & 1)
+        if (show_rand() & 1)
             spin = -spin;
-        angle = static_cast<float>(std::rand() % 360);
+        angle = static_cast<float>(show_rand() % 360);
         zoom = CEREAL_ZOOM;
         break;
     case TYPE_BOWL:
@@ -291,7 +292,7 @@ void ENTITY::init()
     case TYPE_FRIDGE:
         sprite = SPRITE_FRIDGE_CLOSED;
         facing = 0;
-        if (std::rand() & 1)
+        if (show_rand() & 1)
             facing = 1;
         break;
     case TYPE_TABLE:
@@ -379,7 +380,7 @@ void ENTITY::process_sock()
     trace() << "SOCK ";
     if (mode == STATE_WALK) {
         sprite = SPRITE_SOCKWALK;
-        if (std::rand() % SOCK_YELL_CHANCE == 1)
+        if (show_rand() % SOCK_YELL_CHANCE == 1)
             setmode(STATE_YELL);
     }
     if (mode == STATE_YELL) {
@@ -463,18 +464,18 @@ void ENTITY::process_speck()
 void ENTITY::process_groundcore()
 {
     trace() << "GROUNDCORE";
-    if (std::rand() % SPAWN_CHANCE != 1)
+    if (show_rand() % SPAWN_CHANCE != 1)
         return;
-    const int r = std::rand() % 70 + 28;
-    const int k = std::rand() % 100;
+    const int r = show_rand() % 70 + 28;
+    const int k = show_rand() % 100;
     const float newy = zoom * r;
     const float newx = static_cast<float>(k * FULL_TURN / CORE_SPECK_SLOTS);
     trace() << "NEW: y " << newy << " x " << newx;
     swarm->spawn(nullptr, newx, newy, TYPE_SPECK, 0, NO_TEXT, [this](ENTITY& speck) {
         if (mode == STATE_IDLE)
-            speck.sprite = SPRITE_GROUND0 + std::rand() % 3;
+            speck.sprite = SPRITE_GROUND0 + show_rand() % 3;
         else if (mode == STATE_WALK)
-            speck.sprite = SPRITE_SKY0 + std::rand() % 3;
+            speck.sprite = SPRITE_SKY0 + show_rand() % 3;
     });
 }
 
@@ -482,12 +483,12 @@ void ENTITY::process_groundcore()
 void ENTITY::process_spawner(int firstsprite)
 {
     visible = false;
-    if (std::rand() % SPAWN_CHANCE != 1)
+    if (show_rand() % SPAWN_CHANCE != 1)
         return;
-    const float newx = static_cast<float>(GRID_CELL * (std::rand() % GRID_COLUMNS) + GRID_CELL / 2);
-    const float newy = static_cast<float>(GRID_CELL * (std::rand() % GRID_ROWS) + GRID_CELL / 2);
+    const float newx = static_cast<float>(GRID_CELL * (show_rand() % GRID_COLUMNS) + GRID_CELL / 2);
+    const float newy = static_cast<float>(GRID_CELL * (show_rand() % GRID_ROWS) + GRID_CELL / 2);
     swarm->spawn(nullptr, newx, newy, TYPE_SPECK, 0, NO_TEXT,
-                 [firstsprite](ENTITY& speck) { speck.sprite = firstsprite + std::rand() % 3; });
+                 [firstsprite](ENTITY& speck) { speck.sprite = firstsprite + show_rand() % 3; });
 }
 
 // A text frame writes its text one dot row per action, later releases its dots and dies when they are gone.
@@ -529,7 +530,7 @@ void ENTITY::release_text_dots()
 {
     for (ENTITY* dot : children->entities) {
         dot->vx = 0;
-        dot->ay = static_cast<float>((std::rand() % RELEASE_RANDOM + 1) * RELEASE_PULL);
+        dot->ay = static_cast<float>((show_rand() % RELEASE_RANDOM + 1) * RELEASE_PULL);
     }
 }
 
@@ -549,7 +550,7 @@ void ENTITY::process_textdot()
 // A bowl now and then throws a piece of cereal from its table.
 void ENTITY::process_bowl()
 {
-    if (std::rand() % CEREAL_CHANCE > CEREAL_HITS)
+    if (show_rand() % CEREAL_CHANCE > CEREAL_HITS)
         return;
     swarm->spawn(nullptr, 0, 0, TYPE_CEREAL);
 }

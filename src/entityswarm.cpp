@@ -2,6 +2,7 @@
 
 #include "entity.h"
 #include "scene.h"
+#include "show_random.h"
 #include "trace.h"
 
 #include <cstdlib>
@@ -86,7 +87,7 @@ ENTITY* ENTITYSWARM::randent(int type)
         trace() << "NO MATCHING ENTITIES TO FOLLOW FFF" << std::endl;
         return nullptr;
     }
-    return candidates[static_cast<unsigned>(std::rand()) % candidates.size()];
+    return candidates[static_cast<unsigned>(show_rand()) % candidates.size()];
 }
 
 // The scale of the layer at the root of this swarm's tree.

@@ -56,7 +56,7 @@ void DOTFONT::parseimage(SDL_Surface* image, int cellwidth, int, int spacing)
     SDL_Surface* pixels = surface32(image);
     if (!pixels)
         return;
-    SDL_LockSurface(pixels);
+    // Decoded and converted images are surfaces in memory (host_services.h): no lock is needed.
     for (int k = 0; k < cells; ++k) {
         DOTCHAR glyph;
         for (int r = 0; r < GLYPH_SIZE; ++r) {
@@ -66,7 +66,6 @@ void DOTFONT::parseimage(SDL_Surface* image, int cellwidth, int, int spacing)
         }
         chars.push_back(glyph);
     }
-    SDL_UnlockSurface(pixels);
     if (pixels != image)
         SDL_FreeSurface(pixels);
 }

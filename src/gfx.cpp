@@ -1,16 +1,17 @@
 #include "gfx.h"
 
 #include "drawpath.h"
+#include "host_services.h"
 #include "sceneswarm.h"
 #include "screen.h"
 #include "show_drawing.h"
+#include "show_trig.h"
 #include "showfiles.h"
 #include "sprite_texture.h"
 #include "trace.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
-#include <SDL/SDL_image.h>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -61,7 +62,7 @@ bool load_font()
 {
     SDL_Surface* fontimage = load_image(FONT_FILE);
     cloudfont.parseimage(fontimage, GLYPH_SIZE, GLYPH_SIZE, GLYPH_PITCH - GLYPH_SIZE);
-    SDL_FreeSurface(fontimage);
+    free_image(fontimage);
     return fontimage != nullptr;
 }
 
@@ -166,7 +167,7 @@ SDL_Surface* load_image(const std::string& path)
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (bytes.empty() || !png_chunks_fit(bytes.data(), bytes.size()) || !png_size_fits(bytes.data(), bytes.size()))
         return nullptr;
-    return IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+    return decode_image(bytes.data(), bytes.size());
 }
 
 // The image in a layout OpenGL reads whole: 3 or 4 bytes per pixel.
@@ -219,7 +220,7 @@ bool load_gfx()
         trace() << gfxfiles[i] << std::endl;
         SDL_Surface* image = load_image(gfxfiles[i]);
         const bool uploaded = image && upload_sprite(static_cast<int>(i), image);
-        SDL_FreeSurface(image);
+        free_image(image);
         if (!uploaded) {
             trace() << "Error loading " << gfxfiles[i] << "  " << std::endl;
             return false;
@@ -276,8 +277,8 @@ void draw_gl_entity(int sprite, float x, float y, float camangle, float camy, fl
     const int ax = data.w / 2;
     const int ay = data.h / 2;
     const float a = (x - camangle) * zoom;
-    const float px = std::cos(a) * y + HALF_WIDTH;
-    const float py = std::sin(a) * y + PLANET_CENTRE_Y + camy + ((data.h / 2) / 2) / zoom;
+    const float px = show_cos(a) * y + HALF_WIDTH;
+    const float py = show_sin(a) * y + PLANET_CENTRE_Y + camy + ((data.h / 2) / 2) / zoom;
     const float turn = static_cast<float>(a * DEGREES_PER_RADIAN + RIGHT_ANGLE_DEGREES + angle * DEGREES_PER_RADIAN);
     draw_placed_quad(placed_quad(sprite, s, px / s, py / s, turn, ax, ay, flip));
 }

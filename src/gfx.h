@@ -57,7 +57,7 @@ bool png_chunks_fit(const unsigned char* bytes, size_t size);
 // show accepts (8192 pixels). Anything that is not a PNG passes.
 bool png_size_fits(const unsigned char* bytes, size_t size);
 
-// Loads an image file with SDL_image; null when it is missing, unreadable, a PNG whose
+// Loads an image file, decoded by the host; null when it is missing, unreadable, a PNG whose
 // chunks run past the end of the file, or a PNG that declares an oversized image.
 SDL_Surface* load_image(const std::string& path);
 

@@ -5,6 +5,7 @@
 #include "sceneswarm.h"
 #include "screen.h"
 #include "show_end.h"
+#include "show_random.h"
 #include "sound.h"
 #include "trace.h"
 #include "user_number.h"
@@ -27,13 +28,13 @@ RANDOMISE randomise __attribute__((init_priority(1200)));
 // Seeds the generator with the time of day.
 RANDOMISE::RANDOMISE()
 {
-    std::srand(std::time(nullptr));
+    seed_show_random(static_cast<unsigned>(std::time(nullptr)));
 }
 
 // The start-up sequence; a show without a window ends at once with status 1.
 void init()
 {
-    std::srand(std::time(nullptr));
+    seed_show_random(static_cast<unsigned>(std::time(nullptr)));
     if (!init_sdl()) {
         // A full-screen show without a window can be neither seen nor stopped.
         trace() << "VIDEO ERROR: " << SDL_GetError() << std::endl;

@@ -5,6 +5,8 @@
 #include "entityswarm.h"
 #include "file.h"
 #include "profile.h"
+#include "show_random.h"
+#include "show_trig.h"
 #include "trace.h"
 
 #include <algorithm>
@@ -52,7 +54,7 @@ const char* const FALLBACKNAME = "WHITFIELD";
 // A random angle: whole degrees over two turns, in radians.
 static float random_angle()
 {
-    return static_cast<float>((std::rand() % ANGLE_DEGREES) / DEGREES_PER_RADIAN);
+    return static_cast<float>((show_rand() % ANGLE_DEGREES) / DEGREES_PER_RADIAN);
 }
 
 // Builds scene `number` with its six layers and initial entities, hidden and stopped.
@@ -74,7 +76,7 @@ SCENE::SCENE(int number)
     else if (number == 2)
         build_scene2();
     else
-        camspin += (std::rand() % 10) / camy;
+        camspin += (show_rand() % 10) / camy;
 }
 
 // The grass planet: a turf ring, socks, shrubs, a sky backdrop and the ground core.
@@ -106,11 +108,11 @@ void SCENE::build_scene2()
     });
     for (double d = 0.0; d < KITCHEN_END_DEGREES;) {
         const float where = static_cast<float>(d / DEGREES_PER_RADIAN);
-        if (std::rand() & 1)
+        if (show_rand() & 1)
             structures->spawn(nullptr, where, FRIDGE_RADIUS, TYPE_FRIDGE);
         else
             structures->spawn(nullptr, where, TABLE_RADIUS, TYPE_TABLE);
-        d += KITCHEN_GAP_DEGREES * (std::rand() % 3 + 1);
+        d += KITCHEN_GAP_DEGREES * (show_rand() % 3 + 1);
     }
 }
 
@@ -182,7 +184,7 @@ void SCENE::launch_skyboats()
     float theta = static_cast<float>(camangle - QUARTER_TURN);
     for (int j = 0; j < SKYBOATS; ++j) {
         const float r = camy + SKYBOAT_LOW + SKYBOAT_STACK * j;
-        theta += (std::rand() % 5 + 5) / (r * 10);
+        theta += (show_rand() % 5 + 5) / (r * 10);
         const float speed = static_cast<float>(r * ((j % 2 ? SLOW_BOAT : FAST_BOAT) / divisor));
         const std::vector<std::string>& names = text().lines;
         std::string name = FALLBACKNAME;
@@ -306,8 +308,8 @@ void SCENE::arrive_at_fridge(ENTITY* fridge)
     fridge->setmode(STATE_YELL);
     target = nullptr;
     modeticks = 0;
-    float spin = static_cast<float>(std::rand() % FRIDGE_SPIN_MAX + 1);
-    if (std::rand() & 1)
+    float spin = static_cast<float>(show_rand() % FRIDGE_SPIN_MAX + 1);
+    if (show_rand() & 1)
         spin = -spin;
     camspin = spin / camy_divisor(camy);
 }
@@ -317,8 +319,8 @@ void SCENE::scene1_mode_actions()
 {
     switch (mode) {
     case MODE_WANDER:
-        camy += std::sin(ticks / static_cast<float>(BOB_PERIOD));
-        if (modeticks > SPAWN_WAIT && std::rand() % SPAWN_CHANCE == 1)
+        camy += show_sin(ticks / static_cast<float>(BOB_PERIOD));
+        if (modeticks > SPAWN_WAIT && show_rand() % SPAWN_CHANCE == 1)
             spawn_sock();
         break;
     case MODE_BUILDFUTURE:
@@ -351,7 +353,7 @@ void SCENE::scene1_mode_actions()
 // A new sock at a whole-radian angle.
 void SCENE::spawn_sock()
 {
-    const int where = static_cast<int>((std::rand() % ANGLE_DEGREES) / DEGREES_PER_RADIAN);
+    const int where = static_cast<int>((show_rand() % ANGLE_DEGREES) / DEGREES_PER_RADIAN);
     actors->spawn(nullptr, static_cast<float>(where), SOCK_RADIUS, TYPE_SOCK);
     modeticks = 0;
     trace() << "SPAWN SOCK";
@@ -360,12 +362,12 @@ void SCENE::spawn_sock()
 // Now and then a near or far cloud, at a whole-radian angle.
 void SCENE::spawn_clouds()
 {
-    const int dice = std::rand() % CLOUD_DICE;
-    const int where = static_cast<int>((std::rand() % 100) / 100.0 * CLOUD_SPREAD);
+    const int dice = show_rand() % CLOUD_DICE;
+    const int where = static_cast<int>((show_rand() % 100) / 100.0 * CLOUD_SPREAD);
     ENTITYSWARM* layer = dice <= NEAR_CLOUD_MAX ? bkg2 : dice <= FAR_CLOUD_MAX ? bkg1 : nullptr;
     if (!layer)
         return;
-    const float height = static_cast<float>(std::rand() % CLOUD_RANGE + CLOUD_LOW);
+    const float height = static_cast<float>(show_rand() % CLOUD_RANGE + CLOUD_LOW);
     const float speed = randir(CLOUD_SPEED_DIVISOR);
     layer->spawn(nullptr, static_cast<float>(where), height, TYPE_CLOUD, speed);
 }

@@ -1,8 +1,9 @@
-// Sound effects and the looping song, through SDL_mixer.
+// Sound effects and the looping song, through the host's sound (host_services.h).
 #ifndef SOUND_H
 #define SOUND_H
 
-#include <SDL/SDL_mixer.h>
+#include "host_services.h"
+
 #include <string>
 #include <vector>
 
@@ -14,8 +15,8 @@ constexpr int AUDIO_CHUNK = 1024;        // sample frames per mixing buffer
 enum { SOUND_FUTURE = 0, SOUND_AUAUAU = 1, SOUND_VLERVELER = 2 };   // effect indices while all load
 
 extern std::vector<std::string> soundfiles;   // the effect files, in index order
-extern std::vector<Mix_Chunk*> sounds;        // the effects that loaded, in file order
-extern Mix_Music* song;                       // the song, or null
+extern std::vector<SoundEffect*> sounds;      // the effects that loaded, in file order
+extern SoundSong* song;                       // the song, or null
 
 // Opens audio, loads the effects and the song and starts the song; false if audio cannot open.
 bool init_sound();

@@ -1,9 +1,7 @@
-// The SDL_image call and the surface calls the show makes on images, answered in the browser:
-// PNGs decoded by stb_image into plain 32-bit surfaces in memory. Emscripten's own IMG_Load_RW keeps
-// a decoded image in a 2D canvas, which it drops once OpenGL runs, and premultiplies its alpha.
-#include "web_rwops.h"
-
-#include <SDL/SDL.h>
+// The browser's images (host_services.h): PNGs decoded by stb_image into plain 32-bit surfaces in
+// memory. Emscripten's own IMG_Load_RW keeps a decoded image in a 2D canvas, which it drops once
+// OpenGL runs, and premultiplies its alpha.
+#include "host_services.h"
 
 #include <cstdlib>
 
@@ -43,34 +41,14 @@ static SDL_Surface* rgba_surface(unsigned char* pixels, int w, int h)
     return surface;
 }
 
-// Decodes the PNG in the memory behind `source`; null when it does not decode.
-extern "C" SDL_Surface* IMG_Load_RW(SDL_RWops* source, int freesrc)
+SDL_Surface* decode_image(const unsigned char* bytes, size_t size)
 {
-    size_t size = 0;
-    const unsigned char* bytes = rwops_memory(source, &size);
     int w = 0, h = 0, components = 0;
-    unsigned char* pixels = bytes ? stbi_load_from_memory(bytes, static_cast<int>(size), &w, &h, &components, RGBA)
-                                  : nullptr;
-    if (freesrc)
-        SDL_FreeRW(source);
-    if (!pixels) {
-        SDL_SetError("Unsupported image format");
-        return nullptr;
-    }
-    return rgba_surface(pixels, w, h);
+    unsigned char* pixels = stbi_load_from_memory(bytes, static_cast<int>(size), &w, &h, &components, RGBA);
+    return pixels ? rgba_surface(pixels, w, h) : nullptr;
 }
 
-// The pixels of a memory surface are always there to read: locking has nothing to do.
-extern "C" int SDL_LockSurface(SDL_Surface*)
-{
-    return 0;
-}
-
-// Nothing to write back: the surface is its memory.
-extern "C" void SDL_UnlockSurface(SDL_Surface*) {}
-
-// Frees a surface made by IMG_Load_RW.
-extern "C" void SDL_FreeSurface(SDL_Surface* surface)
+void free_image(SDL_Surface* surface)
 {
     if (!surface)
         return;

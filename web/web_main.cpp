@@ -12,6 +12,7 @@
 #include "screen.h"
 #include "sceneswarm.h"
 #include "show_end.h"
+#include "show_random.h"
 #include "trace.h"
 
 #include <GL/gl.h>
@@ -218,7 +219,7 @@ int main()
     tell_host_at_show_end(page_show_ended);
     init();
     if (options.seeded)
-        std::srand(options.seed);
+        seed_show_random(options.seed);
     hold_show(options.pause);   // ?pause holds the song as well as the picture, until the visitor resumes
     trace_wanted = options.trace;
     trace_on(false);

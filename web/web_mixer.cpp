@@ -1,12 +1,12 @@
 #include "web_mixer.h"
 
 #include "mix_core.h"
-#include "web_rwops.h"
 
+#include "host_services.h"
+#include "sound.h"
 #include "ticks.h"
 
 #include <SDL/SDL.h>
-#include <SDL/SDL_mixer.h>
 #include <emscripten.h>   // before xmp.h, which would include it inside its extern "C"
 #include <xmp.h>
 
@@ -21,26 +21,26 @@ extern "C" int stb_vorbis_decode_memory(const unsigned char* mem, int len, int* 
                                         short** output);
 
 constexpr int BYTES_PER_SAMPLE = 2;     // the show asks for signed 16-bit samples
-constexpr int FULL_VOLUME = 128;        // MIX_MAX_VOLUME: effects play unscaled, as the show leaves them
 constexpr int SONG_LOOPS_FOREVER = 0;   // xmp_play_buffer's loop count for a song without end
+static_assert(AUDIO_FORMAT == AUDIO_S16LSB, "the browser's mixer mixes signed 16-bit samples only");
 
 // A loaded song: a player of its own.
-struct _Mix_Music {
+struct SoundSong {
     xmp_context player;
+};
+
+// An effect in the output format.
+struct SoundEffect {
+    std::vector<int16_t> samples;
 };
 
 namespace {
 
-// An effect in the output format, with the SDL_mixer record that names it.
-struct Effect {
-    Mix_Chunk chunk;
-    std::vector<int16_t> samples;
-};
-
-SDL_AudioSpec output = {};                      // the format the browser's audio opened with
-std::vector<std::unique_ptr<Effect>> effects;   // every effect loaded; kept to the end, as natively
-EffectChannels channels;                        // the effects playing
-Mix_Music* playing_song = nullptr;              // the song playing, or null
+SDL_AudioSpec output = {};                           // the format the browser's audio opened with
+std::vector<std::unique_ptr<SoundEffect>> effects;   // every effect loaded; kept to the end, as natively
+EffectChannels channels;                             // the effects playing
+SoundSong* playing_song = nullptr;                   // the song playing, or null
+std::string error_text;                              // why the last call failed; empty as natively until one does
 double last_level = 0.0;                        // level of the last mixed buffer
 bool muted = false;                             // the mixed sound is replaced by silence
 bool held = false;                              // the device gets silence and the sound stays where it is
@@ -80,15 +80,6 @@ void SDLCALL feed_device(void* data, Uint8* stream, int length)
     last_level = 0.0;
 }
 
-// The effect whose record is `chunk`, or null.
-Effect* effect_of(Mix_Chunk* chunk)
-{
-    for (const std::unique_ptr<Effect>& effect : effects)
-        if (&effect->chunk == chunk)
-            return effect.get();
-    return nullptr;
-}
-
 // Decodes an Ogg Vorbis file into the output format; empty when it does not decode.
 std::vector<int16_t> decode_vorbis(const std::vector<unsigned char>& bytes)
 {
@@ -109,89 +100,75 @@ std::vector<int16_t> decode_vorbis(const std::vector<unsigned char>& bytes)
 }  // namespace
 
 // Opens the browser's audio output in the show's format (the browser may raise the rate) and starts it.
-extern "C" int Mix_OpenAudio(int frequency, Uint16 format, int channel_count, int chunksize)
+bool open_sound_output()
 {
     SDL_AudioSpec desired = {};
-    desired.freq = frequency;
-    desired.format = format;
-    desired.channels = static_cast<Uint8>(channel_count);
-    desired.samples = static_cast<Uint16>(chunksize);
+    desired.freq = AUDIO_RATE;
+    desired.format = AUDIO_FORMAT;
+    desired.channels = AUDIO_CHANNELS;
+    desired.samples = AUDIO_CHUNK;
     desired.callback = feed_device;
-    if (format != AUDIO_S16LSB) {
-        SDL_SetError("only signed 16-bit sound is mixed here");
-        return -1;
-    }
-    if (SDL_OpenAudio(&desired, &output) < 0) {
-        SDL_SetError("this browser offers no Web Audio output");
-        return -1;
+    if (SDL_Init(SDL_INIT_AUDIO) != 0 || SDL_OpenAudio(&desired, &output) < 0) {
+        error_text = "this browser offers no Web Audio output";
+        return false;
     }
     SDL_PauseAudio(0);
-    return 0;
+    return true;
 }
 
-// Loads an Ogg Vorbis effect from the file behind `source`; null when it is missing or does not decode.
-extern "C" Mix_Chunk* Mix_LoadWAV_RW(SDL_RWops* source, int freesrc)
+std::string sound_error()
 {
-    char* name = rwops_file_name(source);
-    const std::vector<unsigned char> bytes = name ? read_file(name) : std::vector<unsigned char>();
-    std::free(name);
-    if (freesrc)
-        SDL_FreeRW(source);
-    std::vector<int16_t> samples = decode_vorbis(bytes);
+    return error_text;
+}
+
+// Loads an Ogg Vorbis effect; null when it is missing or does not decode.
+SoundEffect* load_sound_effect(const std::string& path)
+{
+    std::vector<int16_t> samples = decode_vorbis(read_file(path));
     if (samples.empty()) {
-        SDL_SetError("Unrecognized sound file type");
+        error_text = "Unrecognized sound file type";
         return nullptr;
     }
-    std::unique_ptr<Effect> effect(new Effect{});
-    effect->samples = std::move(samples);
-    effect->chunk.allocated = 1;
-    effect->chunk.abuf = reinterpret_cast<Uint8*>(effect->samples.data());
-    effect->chunk.alen = static_cast<Uint32>(effect->samples.size() * BYTES_PER_SAMPLE);
-    effect->chunk.volume = FULL_VOLUME;
-    effects.push_back(std::move(effect));
-    return &effects.back()->chunk;
+    effects.push_back(std::unique_ptr<SoundEffect>(new SoundEffect{std::move(samples)}));
+    return effects.back().get();
 }
 
 // Loads a tracker song with libxmp; null when the file is missing or not a module libxmp plays.
-extern "C" Mix_Music* Mix_LoadMUS(const char* file)
+SoundSong* load_song(const std::string& path)
 {
-    const std::vector<unsigned char> bytes = read_file(file ? file : "");
+    const std::vector<unsigned char> bytes = read_file(path);
     if (bytes.empty()) {
-        SDL_SetError("Couldn't open '%s'", file ? file : "");
+        error_text = "Couldn't open '" + path + "'";
         return nullptr;
     }
     const xmp_context player = xmp_create_context();
     if (xmp_load_module_from_memory(player, bytes.data(), static_cast<long>(bytes.size())) != 0) {
         xmp_free_context(player);
-        SDL_SetError("Unrecognized music format");
+        error_text = "Unrecognized music format";
         return nullptr;
     }
-    return new Mix_Music{player};
+    return new SoundSong{player};
 }
 
-// Starts the song from its beginning; it loops for ever whatever `loops` says, as the show asks no other.
-extern "C" int Mix_PlayMusic(Mix_Music* music, int)
+// Starts the song from its beginning, looping for ever.
+bool play_song_forever(SoundSong* song)
 {
-    if (!music) {
-        SDL_SetError("music parameter was NULL");
-        return -1;
+    if (!song) {
+        error_text = "music parameter was NULL";
+        return false;
     }
-    if (xmp_start_player(music->player, output.freq, output.channels == 1 ? XMP_FORMAT_MONO : 0) != 0) {
-        SDL_SetError("the song cannot play at %d Hz", output.freq);
-        return -1;
+    if (xmp_start_player(song->player, output.freq, output.channels == 1 ? XMP_FORMAT_MONO : 0) != 0) {
+        error_text = "the song cannot play at " + std::to_string(output.freq) + " Hz";
+        return false;
     }
-    playing_song = music;
-    return 0;
+    playing_song = song;
+    return true;
 }
 
-// Plays an effect once on the first free channel (the show asks for no other channel, loop or limit).
-extern "C" int Mix_PlayChannelTimed(int, Mix_Chunk* chunk, int, int)
+// Plays an effect once on the first free channel; with every channel busy it is not heard, as natively.
+void play_sound_effect(SoundEffect* effect)
 {
-    Effect* effect = effect_of(chunk);
-    const int channel = effect ? channels.start(&effect->samples) : -1;
-    if (channel < 0)
-        SDL_SetError("No free channels available");
-    return channel;
+    channels.start(&effect->samples);
 }
 
 void mixer_skip_tick(long tick)

@@ -1,6 +1,6 @@
-// The SDL_mixer calls the show makes, answered in the browser: the song played by libxmp, the
-// effects decoded by stb_vorbis, both mixed in the callback of Emscripten's SDL_OpenAudio.
-// Emscripten's own SDL_mixer hands sounds to the browser to decode, and browsers cannot play XM.
+// The browser's sound (host_services.h): the song played by libxmp, the effects decoded by
+// stb_vorbis, both mixed in the callback of Emscripten's SDL_OpenAudio. Emscripten's own SDL_mixer
+// hands sounds to the browser to decode, and browsers cannot play XM. What the page asks beyond:
 #ifndef WEB_MIXER_H
 #define WEB_MIXER_H
 

@@ -7,6 +7,7 @@
 #include "file.h"
 #include "glsupport.h"
 #include "sceneswarm.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ protected:
     void build_show(unsigned seed)
     {
         TraceSilencer quiet;
-        std::srand(seed);
+        seed_show_random(seed);
         show.reset(new SCENESWARM());
     }
     // Runs the show's tick until `showticks` reaches `end`.

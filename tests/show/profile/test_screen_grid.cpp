@@ -1,6 +1,7 @@
 // The backdrop spawners' grid, which each screen profile sizes to its own screen.
 #include "entity_testing.h"
 #include "profile.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ TEST(ScreenGrid, SpawnersHideAndScatterSpecksOverIt)
         EXPECT_TRUE(spawner->visible) << "visible until its first tick";
         const int first_sprite = type == TYPE_SKYSPAWNER ? SPRITE_SKY0 : SPRITE_STONE0;
         std::set<int> xs, ys, sprites;
-        std::srand(1);
+        seed_show_random(1);
         for (int tick = 0; tick < 3000; ++tick) {
             own.backdrop->process();
             EXPECT_FALSE(spawner->visible);

@@ -4,6 +4,7 @@
 #include "entity_testing.h"
 #include "file.h"
 #include "profile.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -167,7 +168,7 @@ TEST(SpawnTrace, BothScenesAreBuiltAsBefore)
     std::string trace;
     {
         TraceCapture capture;
-        std::srand(SEED);
+        seed_show_random(SEED);
         SCENE* one = new SCENE(1);
         SCENE* two = new SCENE(2);
         trace = capture.text();
@@ -189,7 +190,7 @@ TEST(SpawnTrace, EveryKindOfEntityTheShowMakesIsMadeAsBefore)
     std::string trace;
     {
         TraceCapture capture;
-        std::srand(SEED);
+        seed_show_random(SEED);
         SCENE* one = new SCENE(1);
         one->run(true);
         one->setmode(MODE_WANDER);

@@ -6,11 +6,12 @@
 #include "entity.h"
 #include "entityswarm.h"
 #include "gfx.h"
+#include "native_sound.h"
 #include "scene.h"
+#include "show_random.h"
 #include "sound.h"
 
 #include <SDL/SDL.h>
-#include <SDL/SDL_mixer.h>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -59,7 +60,7 @@ inline ENTITY* add_child_of(ENTITY* owner, float x, float y, int type)
 inline unsigned seed_where(const std::function<bool()>& draws)
 {
     for (unsigned seed = 1;; ++seed) {
-        std::srand(seed);
+        seed_show_random(seed);
         if (draws())
             return seed;
     }
@@ -68,7 +69,7 @@ inline unsigned seed_where(const std::function<bool()>& draws)
 // Seeds the generator so that its next draw leaves `residue` modulo `n`.
 inline void seed_next_residue(int n, int residue)
 {
-    std::srand(seed_where([&] { return std::rand() % n == residue; }));
+    seed_show_random(seed_where([&] { return show_rand() % n == residue; }));
 }
 
 // Opens audio on the dummy driver and puts three long silent effects in place of the
@@ -83,14 +84,16 @@ public:
         sounds.clear();
         for (auto& buffer : silence) {
             buffer.assign(SILENCE_BYTES, 0);
-            sounds.push_back(Mix_QuickLoad_RAW(buffer.data(), SILENCE_BYTES));
+            sounds.push_back(new SoundEffect{Mix_QuickLoad_RAW(buffer.data(), SILENCE_BYTES)});
         }
     }
     ~SoundProbe()
     {
         Mix_HaltChannel(-1);
-        for (Mix_Chunk* chunk : sounds)
-            Mix_FreeChunk(chunk);
+        for (SoundEffect* effect : sounds) {
+            Mix_FreeChunk(effect->chunk);
+            delete effect;
+        }
         sounds = saved;
         if (opened)
             Mix_CloseAudio();
@@ -108,7 +111,7 @@ public:
         std::vector<int> indices;
         for (int channel = 0; channel < Mix_AllocateChannels(-1); ++channel)
             for (int index = 0; index < static_cast<int>(sounds.size()); ++index)
-                if (Mix_Playing(channel) && Mix_GetChunk(channel) == sounds[index])
+                if (Mix_Playing(channel) && Mix_GetChunk(channel) == sounds[index]->chunk)
                     indices.push_back(index);
         return indices;
     }
@@ -118,7 +121,7 @@ public:
 
 private:
     static constexpr Uint32 SILENCE_BYTES = 11025 * 4 * 10;   // ten seconds of 16-bit stereo: still playing when looked at
-    std::vector<Mix_Chunk*> saved;
+    std::vector<SoundEffect*> saved;
     std::vector<Uint8> silence[3];   // one buffer per effect index the show uses
     bool opened = false;
 };

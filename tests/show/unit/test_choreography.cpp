@@ -5,6 +5,7 @@
 #include "file.h"
 #include "font.h"
 #include "scene.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +55,7 @@ protected:
     void build(int number, int mode)
     {
         TraceSilencer quiet;
-        std::srand(SEED);
+        seed_show_random(SEED);
         scene = new SCENE(number);
         scene->run(true);
         scene->setmode(mode);

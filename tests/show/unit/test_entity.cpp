@@ -1,6 +1,7 @@
 // The entity record: construction, position and zoom through owners, descendants,
 // mode entry actions and the stop of a tree without a scene.
 #include "entity_testing.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -165,7 +166,7 @@ TEST_F(YellTest, OddDrawYellsSoundZeroAndEvenSoundOne)
     scene.camangle = 0.5f;
     for (int odd = 0; odd < 2; ++odd) {
         ENTITY* sock = sock_at(1.0f);
-        std::srand(seed_where([&] { return (std::rand() & 1) == odd; }));
+        seed_show_random(seed_where([&] { return (show_rand() & 1) == odd; }));
         sock->setmode(STATE_YELL);
         EXPECT_EQ(probe.playing(), std::vector<int>{odd ? SOUND_FUTURE : SOUND_AUAUAU});
     }
@@ -257,26 +258,26 @@ TEST_F(EntityTest, WalkDrawsSpeedThenDirection)
 {
     ENTITY* e = add_new(scene.actors, 1.0f, WORLD_RADIUS, TYPE_BLOCK);
     for (unsigned seed = 1; seed <= 12; ++seed) {
-        std::srand(seed);
-        const int speed = std::rand() % 3 + 1;
-        const bool left = std::rand() & 1;
-        const int after = std::rand();
-        std::srand(seed);
+        seed_show_random(seed);
+        const int speed = show_rand() % 3 + 1;
+        const bool left = show_rand() & 1;
+        const int after = show_rand();
+        seed_show_random(seed);
         e->timer = 40;
         e->setmode(STATE_WALK);
         EXPECT_FLOAT_EQ(e->vx, left ? -speed : speed) << "seed " << seed;
         EXPECT_EQ(e->facing, left ? 0 : 1);
         EXPECT_FLOAT_EQ(e->timer, 0.0f);
-        EXPECT_EQ(std::rand(), after) << "walk takes exactly two draws";
+        EXPECT_EQ(show_rand(), after) << "walk takes exactly two draws";
     }
 }
 
 // Seeds the generator so that the next walk heads the given way.
 void seed_walk_heading_left(bool left)
 {
-    std::srand(seed_where([&] {
-        std::rand();
-        return static_cast<bool>(std::rand() & 1) == left;
+    seed_show_random(seed_where([&] {
+        show_rand();
+        return static_cast<bool>(show_rand() & 1) == left;
     }));
 }
 

@@ -1,6 +1,7 @@
 // What every kind does tick by tick: the motion step, socks, towers and pipes, clouds,
 // specks and their spawners, text frames and their dots, bowls, cereal, sky boats, fridges.
 #include "entity_testing.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -315,13 +316,13 @@ TEST_F(BehaviourTest, GroundCoreSpecksStandOnTwentiethsOfATurnAroundIt)
         SCENE& own = fresh.scene;
         ENTITY* core = add_new(own.core, 0, 0, TYPE_GROUNDCORE);
         core->mode = mode;
-        const unsigned seed = seed_where([] { return std::rand() % 3 == 1; });
-        std::srand(seed);
-        std::rand();
-        const int r = std::rand() % 70 + 28;
-        const int k = std::rand() % 100;
-        const int shade = std::rand() % 3;
-        std::srand(seed);
+        const unsigned seed = seed_where([] { return show_rand() % 3 == 1; });
+        seed_show_random(seed);
+        show_rand();
+        const int r = show_rand() % 70 + 28;
+        const int k = show_rand() % 100;
+        const int shade = show_rand() % 3;
+        seed_show_random(seed);
         TraceCapture trace;
         core->process();
         ASSERT_EQ(own.core->entities.size(), 2u);

@@ -1,6 +1,7 @@
 // The set-up of every kind of entity: pictures, sizes, speeds, the order of the random
 // draws (replayed here from the same seed), and the children of compound kinds.
 #include "entity_testing.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ protected:
     // Builds a kind into the actors layer from seed `seed`, with the creator's speed.
     ENTITY* build(int type, unsigned seed, const std::string& text = " ")
     {
-        std::srand(seed);
+        seed_show_random(seed);
         return add_new(scene.actors, 1.0f, WORLD_RADIUS, type, CREATOR_VX, text);
     }
 };
@@ -28,7 +29,7 @@ protected:
 // Checks that the generator's next draw is `expected`: the set-up took no more draws than replayed.
 void expect_next_draw(int expected, unsigned seed)
 {
-    EXPECT_EQ(std::rand(), expected) << "draw count differs, seed " << seed;
+    EXPECT_EQ(show_rand(), expected) << "draw count differs, seed " << seed;
 }
 
 TEST_F(KindsTest, FixedKindsGetTheirPictureAndSize)
@@ -62,8 +63,8 @@ TEST_F(KindsTest, FixedKindsGetTheirPictureAndSize)
         {1000, SPRITE_BLOCK, 1.0f, 0, false},
     };
     for (const auto& k : kinds) {
-        std::srand(11);
-        const int first = std::rand();
+        seed_show_random(11);
+        const int first = show_rand();
         ENTITY* e = build(k.type, 11);
         EXPECT_EQ(e->sprite, k.sprite) << "type " << k.type;
         EXPECT_FLOAT_EQ(e->zoom, k.zoom) << "type " << k.type;
@@ -100,12 +101,12 @@ TEST_F(KindsTest, NewPipeTracesWhereItStands)
 TEST_F(KindsTest, CloudDrawsPictureSpeedDirectionAndLife)
 {
     for (unsigned seed = 1; seed <= SEEDS; ++seed) {
-        std::srand(seed);
-        const int sprite = SPRITE_CLOUD0 + std::rand() % 2;
-        const int speed = std::rand() % 3 + 1;
-        const bool left = std::rand() & 1;
-        const int life = std::rand() % 1500 + 1000;
-        const int after = std::rand();
+        seed_show_random(seed);
+        const int sprite = SPRITE_CLOUD0 + show_rand() % 2;
+        const int speed = show_rand() % 3 + 1;
+        const bool left = show_rand() & 1;
+        const int life = show_rand() % 1500 + 1000;
+        const int after = show_rand();
         ENTITY* cloud = build(TYPE_CLOUD, seed);
         EXPECT_EQ(cloud->sprite, sprite);
         EXPECT_FLOAT_EQ(cloud->vx, left ? -speed : speed);
@@ -119,9 +120,9 @@ TEST_F(KindsTest, CloudDrawsPictureSpeedDirectionAndLife)
 TEST_F(KindsTest, TowerDrawsItsSegmentCount)
 {
     for (unsigned seed = 1; seed <= SEEDS; ++seed) {
-        std::srand(seed);
-        const int segments = std::rand() % 10 + 10;
-        const int after = std::rand();
+        seed_show_random(seed);
+        const int segments = show_rand() % 10 + 10;
+        const int after = show_rand();
         ENTITY* tower = build(TYPE_TOWER, seed);
         EXPECT_FLOAT_EQ(tower->limit, segments);
         EXPECT_EQ(tower->sprite, SPRITE_DOME);
@@ -135,9 +136,9 @@ TEST_F(KindsTest, TowerDrawsItsSegmentCount)
 TEST_F(KindsTest, ShrubDrawsOneOfThreePictures)
 {
     for (unsigned seed = 1; seed <= SEEDS; ++seed) {
-        std::srand(seed);
-        const int sprite = SPRITE_SHRUB0 + std::rand() % 3;
-        const int after = std::rand();
+        seed_show_random(seed);
+        const int sprite = SPRITE_SHRUB0 + show_rand() % 3;
+        const int after = show_rand();
         EXPECT_EQ(build(TYPE_SHRUB, seed)->sprite, sprite);
         expect_next_draw(after, seed);
     }
@@ -146,10 +147,10 @@ TEST_F(KindsTest, ShrubDrawsOneOfThreePictures)
 TEST_F(KindsTest, SockStartsWalking)
 {
     for (unsigned seed = 1; seed <= SEEDS; ++seed) {
-        std::srand(seed);
-        const int speed = std::rand() % 3 + 1;
-        const bool left = std::rand() & 1;
-        const int after = std::rand();
+        seed_show_random(seed);
+        const int speed = show_rand() % 3 + 1;
+        const bool left = show_rand() & 1;
+        const int after = show_rand();
         TraceCapture trace;
         ENTITY* sock = build(TYPE_SOCK, seed);
         EXPECT_EQ(trace.text().rfind("SOCK INIT", 0), 0u);
@@ -164,9 +165,9 @@ TEST_F(KindsTest, SockStartsWalking)
 
 TEST_F(KindsTest, SockBuiltBeforeTheStartTurnsRight)
 {
-    std::srand(seed_where([] {
-        std::rand();
-        return std::rand() & 1;   // would head left
+    seed_show_random(seed_where([] {
+        show_rand();
+        return show_rand() & 1;   // would head left
     }));
     ENTITY* sock = add_new(scene.actors, -0.2f, WORLD_RADIUS, TYPE_SOCK);
     EXPECT_EQ(sock->facing, 1);
@@ -176,15 +177,15 @@ TEST_F(KindsTest, SockBuiltBeforeTheStartTurnsRight)
 TEST_F(KindsTest, CerealDrawsItsFlightInOrder)
 {
     for (unsigned seed = 1; seed <= SEEDS; ++seed) {
-        std::srand(seed);
-        const int sprite = SPRITE_CEREAL0 + std::rand() % 9;
-        const int vy = std::rand() % 10 + 10;
-        const float vx = (std::rand() % 10) / 10.0f + 1;
-        const int spin = std::rand() % 10 + 5;
-        const bool vx_negative = std::rand() & 1;
-        const bool spin_negative = std::rand() & 1;
-        const int angle = std::rand() % 360;
-        const int after = std::rand();
+        seed_show_random(seed);
+        const int sprite = SPRITE_CEREAL0 + show_rand() % 9;
+        const int vy = show_rand() % 10 + 10;
+        const float vx = (show_rand() % 10) / 10.0f + 1;
+        const int spin = show_rand() % 10 + 5;
+        const bool vx_negative = show_rand() & 1;
+        const bool spin_negative = show_rand() & 1;
+        const int angle = show_rand() % 360;
+        const int after = show_rand();
         ENTITY* cereal = build(TYPE_CEREAL, seed);
         EXPECT_EQ(cereal->sprite, sprite);
         EXPECT_FLOAT_EQ(cereal->vy, vy);
@@ -200,9 +201,9 @@ TEST_F(KindsTest, CerealDrawsItsFlightInOrder)
 TEST_F(KindsTest, FridgeFacesByACoin)
 {
     for (unsigned seed = 1; seed <= SEEDS; ++seed) {
-        std::srand(seed);
-        const int facing = std::rand() & 1;
-        const int after = std::rand();
+        seed_show_random(seed);
+        const int facing = show_rand() & 1;
+        const int after = show_rand();
         ENTITY* fridge = build(TYPE_FRIDGE, seed);
         EXPECT_EQ(fridge->facing, facing);
         EXPECT_EQ(fridge->sprite, SPRITE_FRIDGE_CLOSED);

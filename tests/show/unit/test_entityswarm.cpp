@@ -1,6 +1,7 @@
 // Entity swarms: ownership, the "ADD " trace and the cap, the order of a tick's pass,
 // the near test along x, the random pick and the inherited layer scale.
 #include "entity_testing.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -280,9 +281,9 @@ TEST_F(SwarmTest, RandomPickSkipsTheDeadAndOtherKinds)
     add_new(layer, 0, WORLD_RADIUS, TYPE_GRASS);
     ENTITY* b = add_new(layer, 0, WORLD_RADIUS, TYPE_SOCK);
     for (unsigned seed = 1; seed <= 6; ++seed) {
-        std::srand(seed);
-        ENTITY* expected = std::rand() % 2 ? b : a;
-        std::srand(seed);
+        seed_show_random(seed);
+        ENTITY* expected = show_rand() % 2 ? b : a;
+        seed_show_random(seed);
         TraceCapture trace;
         EXPECT_EQ(layer->randent(TYPE_SOCK), expected) << "seed " << seed;
         EXPECT_EQ(trace.text(), "MATCH FOUND MATCH FOUND ");
@@ -294,15 +295,15 @@ TEST_F(SwarmTest, RandomPickWithNothingToFollow)
     add_new(scene.actors, 0, WORLD_RADIUS, TYPE_SOCK)->alive = false;
     add_new(scene.actors, 0, WORLD_RADIUS, TYPE_GRASS);
     TraceCapture trace;
-    std::srand(5);
+    seed_show_random(5);
     EXPECT_EQ(scene.actors->randent(TYPE_SOCK), nullptr);
     EXPECT_EQ(scene.structures->randent(TYPE_TOWER), nullptr);
     EXPECT_EQ(trace.text(), "NO MATCHING ENTITIES TO FOLLOW FFF\nNO MATCHING ENTITIES TO FOLLOW FFF\n");
-    std::srand(5);
-    const int first = std::rand();
-    std::srand(5);
+    seed_show_random(5);
+    const int first = show_rand();
+    seed_show_random(5);
     scene.actors->randent(TYPE_SOCK);
-    EXPECT_EQ(std::rand(), first) << "no draw without candidates";
+    EXPECT_EQ(show_rand(), first) << "no draw without candidates";
 }
 
 // --- Layer scale ----------------------------------------------------------------------

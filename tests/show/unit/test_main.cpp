@@ -3,6 +3,7 @@
 #include "main.h"
 #include "scene.h"
 #include "sceneswarm.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -132,11 +133,11 @@ TEST(Randomise, SeedsTheGeneratorWithTheTimeOfDay)
     for (;;) {
         const std::time_t before = std::time(nullptr);
         RANDOMISE seeded;
-        const int draw = std::rand();
+        const int draw = show_rand();
         if (std::time(nullptr) != before)
             continue;   // the second turned over; try again within one second
-        std::srand(static_cast<unsigned>(before));
-        EXPECT_EQ(draw, std::rand());
+        seed_show_random(static_cast<unsigned>(before));
+        EXPECT_EQ(draw, show_rand());
         return;
     }
 }
@@ -199,7 +200,7 @@ TEST(StartTick, RunsInSlicesThatTheHookMayStop)
 std::pair<float, float> camera_after(unsigned seed, int ticks, const TickInput& keys)
 {
     TraceSilencer quiet;
-    std::srand(seed);
+    seed_show_random(seed);
     std::unique_ptr<SCENESWARM> show(new SCENESWARM());
     hold_tick_input(keys);
     run_to_tick(ticks, nullptr, *show);

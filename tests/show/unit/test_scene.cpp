@@ -3,6 +3,7 @@
 #include "entityswarm.h"
 #include "gfx.h"
 #include "scene.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +35,7 @@ int count_type(ENTITYSWARM* swarm, int type)
 SCENE* built_scene(int number)
 {
     TraceSilencer quiet;
-    std::srand(SEED);
+    seed_show_random(SEED);
     return new SCENE(number);
 }
 
@@ -163,7 +164,7 @@ TEST(SceneConstruction, KitchenStandsOnTwoTurnsAtGapsOfThirtySixtyOrNinetyDegree
 {
     for (unsigned seed : {1u, 2u, 3u, 99u, SEED}) {
         TraceSilencer quiet;
-        std::srand(seed);
+        seed_show_random(seed);
         SCENE scene(2);
         const size_t count = scene.structures->entities.size();
         EXPECT_GE(count, 8u) << "seed " << seed;
@@ -197,8 +198,8 @@ TEST(SceneConstruction, TheSameGeneratorStateBuildsTheSameLayout)
 
 TEST(SceneConstruction, AnyOtherNumberIsAnEmptySceneThatTurns)
 {
-    std::srand(SEED);
-    const int expected_turn = std::rand() % 10;
+    seed_show_random(SEED);
+    const int expected_turn = show_rand() % 10;
     SCENE* scene = built_scene(5);
     for (ENTITYSWARM* layer : {scene->actors, scene->structures, scene->bkg1, scene->bkg2, scene->backdrop, scene->core})
         EXPECT_TRUE(layer->entities.empty());

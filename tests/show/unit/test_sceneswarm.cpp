@@ -4,6 +4,7 @@
 #include "entityswarm.h"
 #include "scene.h"
 #include "sceneswarm.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +46,7 @@ SceneState state_of(const SCENE& scene)
 std::unique_ptr<SCENESWARM> fresh_show()
 {
     TraceSilencer quiet;
-    std::srand(SEED);
+    seed_show_random(SEED);
     return std::unique_ptr<SCENESWARM>(new SCENESWARM());
 }
 

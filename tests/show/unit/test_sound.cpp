@@ -2,6 +2,7 @@
 // globals that live until the process ends, so every case runs in a child process of its own,
 // from a scratch folder holding the chosen sound files; the checks made in the child are
 // reported through its exit status and standard error.
+#include "native_sound.h"
 #include "sound.h"
 #include "testsupport.h"
 
@@ -119,8 +120,9 @@ std::vector<std::string> lines_of(const std::string& trace)
 }
 
 // Whether two loaded effects hold the same decoded samples.
-bool same_samples(const Mix_Chunk* a, const Mix_Chunk* b)
+bool same_samples(const SoundEffect* effect, const Mix_Chunk* b)
 {
+    const Mix_Chunk* a = effect ? effect->chunk : nullptr;
     return a && b && a->alen == b->alen && std::memcmp(a->abuf, b->abuf, a->alen) == 0;
 }
 

@@ -4,6 +4,7 @@
 #include "entityswarm.h"
 #include "scene.h"
 #include "sceneswarm.h"
+#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +83,7 @@ const ShowRun& whole_show()
         return run;
     MarkerWatch watch(MARKERS);
     TraceSentTo watched(&watch);
-    std::srand(SEED);
+    seed_show_random(SEED);
     std::unique_ptr<SCENESWARM> show(new SCENESWARM());
     run_to_tick(SHOW_TICKS, [&](long t) {
         if (std::find(STEPS.begin(), STEPS.end(), t) != STEPS.end()) {

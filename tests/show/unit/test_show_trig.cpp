@@ -1,7 +1,7 @@
-// The web build's sinf and cosf against this machine's glibc, which the native show uses: every
+// The show's sine and cosine against this machine's glibc, which they reproduce: every
 // argument of the camera bob over hours of show, and random arguments of every size range. glibc
 // picks its FMA build on processors that have FMA, as every x86-64 machine this is built on does.
-#include "glibc_sincosf.h"
+#include "show_trig.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +18,11 @@ constexpr int RANDOM_DRAWS = 1000000;
     if (!__builtin_cpu_supports("fma"))                                                     \
     GTEST_SKIP() << "this processor has no FMA: glibc computes sinf and cosf another way here"
 
-// Expects glibc's own sinf and cosf of x from the web build's.
+// Expects glibc's own sinf and cosf of x from the show's.
 void expect_glibc(float x)
 {
-    ASSERT_EQ(glibc_sinf(x), std::sin(x)) << std::hexfloat << "sin " << x;
-    ASSERT_EQ(glibc_cosf(x), std::cos(x)) << std::hexfloat << "cos " << x;
+    ASSERT_EQ(show_sin(x), std::sin(x)) << std::hexfloat << "sin " << x;
+    ASSERT_EQ(show_cos(x), std::cos(x)) << std::hexfloat << "cos " << x;
 }
 
 TEST(GlibcSincosf, EveryCameraBobArgumentGivesGlibcsValue)
@@ -49,9 +49,9 @@ TEST(GlibcSincosf, TinyArgumentsAndNonNumbers)
     expect_glibc(0.0f);
     expect_glibc(-0.0f);
     expect_glibc(0x1p-20f);
-    EXPECT_TRUE(std::isnan(glibc_sinf(INFINITY)));
-    EXPECT_TRUE(std::isnan(glibc_cosf(-INFINITY)));
-    EXPECT_TRUE(std::isnan(glibc_sinf(NAN)));
+    EXPECT_TRUE(std::isnan(show_sin(INFINITY)));
+    EXPECT_TRUE(std::isnan(show_cos(-INFINITY)));
+    EXPECT_TRUE(std::isnan(show_sin(NAN)));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "glibc_sincosf.h"
+#include "show_trig.h"
 
 #include <cmath>
 #include <cstdint>
@@ -129,12 +129,12 @@ float sine_or_cosine(float y, bool cosine)
 
 }  // namespace
 
-float glibc_sinf(float x)
+float show_sin(float x)
 {
     return sine_or_cosine(x, false);
 }
 
-float glibc_cosf(float x)
+float show_cos(float x)
 {
     return sine_or_cosine(x, true);
 }

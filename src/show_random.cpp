@@ -1,4 +1,4 @@
-#include "glibc_random.h"
+#include "show_random.h"
 
 constexpr int32_t LCG_MULTIPLIER = 16807;      // the seeding step: 16807 * word mod (2^31 - 1),
 constexpr int32_t LCG_MODULUS = 2147483647;    // computed by Schrage's method so nothing overflows
@@ -36,4 +36,21 @@ int GlibcRandom::next()
     front = (front + 1) % DEGREE;
     rear = (rear + 1) % DEGREE;
     return static_cast<int>(sum >> 1);   // the lowest bit is the least random: glibc drops it
+}
+
+// The one generator, made on first use: the scenes draw from it during static initialisation.
+static GlibcRandom& show_generator()
+{
+    static GlibcRandom generator;
+    return generator;
+}
+
+int show_rand()
+{
+    return show_generator().next();
+}
+
+void seed_show_random(unsigned seed)
+{
+    show_generator().seed(seed);
 }

@@ -1,0 +1,53 @@
+// The host services of every native host, over SDL 1.2, SDL_image and SDL_mixer.
+#include "host_services.h"
+#include "native_sound.h"
+
+#include "sound.h"
+
+#include <SDL/SDL_image.h>
+
+constexpr int LOOP_FOREVER = -1;         // Mix_PlayMusic loop count
+constexpr int FIRST_FREE_CHANNEL = -1;   // Mix_PlayChannelTimed channel choice
+constexpr int NO_TIME_LIMIT = -1;        // Mix_PlayChannelTimed duration
+
+SDL_Surface* decode_image(const unsigned char* bytes, size_t size)
+{
+    return IMG_Load_RW(SDL_RWFromConstMem(bytes, static_cast<int>(size)), 1);
+}
+
+void free_image(SDL_Surface* image)
+{
+    SDL_FreeSurface(image);
+}
+
+bool open_sound_output()
+{
+    return SDL_Init(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(AUDIO_RATE, AUDIO_FORMAT, AUDIO_CHANNELS, AUDIO_CHUNK) >= 0;
+}
+
+std::string sound_error()
+{
+    return SDL_GetError();
+}
+
+SoundEffect* load_sound_effect(const std::string& path)
+{
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
+    return chunk ? new SoundEffect{chunk} : nullptr;
+}
+
+SoundSong* load_song(const std::string& path)
+{
+    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    return music ? new SoundSong{music} : nullptr;
+}
+
+bool play_song_forever(SoundSong* song)
+{
+    return Mix_PlayMusic(song ? song->music : nullptr, LOOP_FOREVER) != -1;
+}
+
+void play_sound_effect(SoundEffect* effect)
+{
+    Mix_PlayChannelTimed(FIRST_FREE_CHANNEL, effect->chunk, 0, NO_TIME_LIMIT);
+}
