@@ -4,9 +4,9 @@
 #include "entityswarm.h"
 #include "file.h"
 #include "gfx.h"
+#include "host_services.h"
 #include "scene.h"
 #include "sceneswarm.h"
-#include "show_random.h"
 
 #include <cstdlib>
 

@@ -12,11 +12,11 @@
 #include "trace_route.h"
 
 #include "gfx.h"
-#include "show_random.h"
-#include "showfiles.h"
+#include "host_services.h"
 #include "main.h"
 #include "sceneswarm.h"
 #include "screen.h"
+#include "showfiles.h"
 #include "sound.h"
 
 #include <SDL/SDL.h>

@@ -6,9 +6,24 @@
 
 #include <SDL/SDL_image.h>
 
+#include <cstdlib>
+
 constexpr int LOOP_FOREVER = -1;         // Mix_PlayMusic loop count
 constexpr int FIRST_FREE_CHANNEL = -1;   // Mix_PlayChannelTimed channel choice
 constexpr int NO_TIME_LIMIT = -1;        // Mix_PlayChannelTimed duration
+
+// glibc's own generator. SDL_mixer's song player (libmikmod's random()) draws from its state too, so
+// a show with the song playing makes other choices than one without (make_reference.sh); the
+// capture, which mixes in step with the ticks, makes the same ones every run.
+int show_rand()
+{
+    return std::rand();
+}
+
+void seed_show_random(unsigned seed)
+{
+    std::srand(seed);
+}
 
 SDL_Surface* decode_image(const unsigned char* bytes, size_t size)
 {

@@ -1,6 +1,6 @@
 #include "common.h"
 
-#include "show_random.h"
+#include "host_services.h"
 #include "trace.h"
 
 #include <cstdlib>

@@ -2,10 +2,10 @@
 
 #include "entityswarm.h"
 #include "font.h"
+#include "host_services.h"
 #include "profile.h"
 #include "scene.h"
 #include "show_end.h"
-#include "show_random.h"
 #include "sound.h"
 #include "trace.h"
 

@@ -1,8 +1,8 @@
 #include "entityswarm.h"
 
 #include "entity.h"
+#include "host_services.h"
 #include "scene.h"
-#include "show_random.h"
 #include "trace.h"
 
 #include <cstdlib>

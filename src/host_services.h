@@ -1,6 +1,7 @@
 // Everything the show's core asks of its host, named once. The core calls these; each host
 // implements them in its own folder: native/ for every host that runs on SDL 1.2 with SDL_image and
-// SDL_mixer (the programs, the capture, the benchmarks, the test fixtures), web/ for the browser.
+// SDL_mixer and glibc (the programs, the capture, the benchmarks, the test fixtures), web/ for the
+// browser. The sine and cosine are the show's own (show_trig.h): no host needs to provide them.
 // No host replaces a function of a library: a host that differs does so here.
 //
 // What the core is handed rather than asks for (the rest of the seam):
@@ -16,6 +17,15 @@
 
 #include <cstddef>
 #include <string>
+
+// -- random numbers -----------------------------------------------------------------------------
+
+// The show's next random number, from 0 to 2147483647: glibc's rand(), whose sequence every choice
+// of the show is written for.
+int show_rand();
+
+// Seeds the show's generator (glibc's srand()); before any seed it draws what seed 1 draws.
+void seed_show_random(unsigned seed);
 
 // -- images -------------------------------------------------------------------------------------
 

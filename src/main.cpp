@@ -2,10 +2,10 @@
 
 #include "file.h"
 #include "gfx.h"
+#include "host_services.h"
 #include "sceneswarm.h"
 #include "screen.h"
 #include "show_end.h"
-#include "show_random.h"
 #include "sound.h"
 #include "trace.h"
 #include "user_number.h"

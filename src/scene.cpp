@@ -4,8 +4,8 @@
 #include "entity.h"
 #include "entityswarm.h"
 #include "file.h"
+#include "host_services.h"
 #include "profile.h"
-#include "show_random.h"
 #include "show_trig.h"
 #include "trace.h"
 

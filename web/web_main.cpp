@@ -7,12 +7,12 @@
 
 #include "drawpath.h"
 #include "gfx.h"
+#include "host_services.h"
 #include "main.h"
 #include "scene.h"
-#include "screen.h"
 #include "sceneswarm.h"
+#include "screen.h"
 #include "show_end.h"
-#include "show_random.h"
 #include "trace.h"
 
 #include <GL/gl.h>

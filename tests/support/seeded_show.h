@@ -6,8 +6,8 @@
 #include "driver.h"
 #include "file.h"
 #include "glsupport.h"
+#include "host_services.h"
 #include "sceneswarm.h"
-#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The backdrop spawners' grid, which each screen profile sizes to its own screen.
 #include "entity_testing.h"
+#include "host_services.h"
 #include "profile.h"
-#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

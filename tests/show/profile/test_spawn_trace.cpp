@@ -3,8 +3,8 @@
 // The run builds both scenes and makes every kind of entity the show makes while it plays.
 #include "entity_testing.h"
 #include "file.h"
+#include "host_services.h"
 #include "profile.h"
-#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

@@ -6,9 +6,9 @@
 #include "entity.h"
 #include "entityswarm.h"
 #include "gfx.h"
+#include "host_services.h"
 #include "native_sound.h"
 #include "scene.h"
-#include "show_random.h"
 #include "sound.h"
 
 #include <SDL/SDL.h>

@@ -4,8 +4,8 @@
 #include "entityswarm.h"
 #include "file.h"
 #include "font.h"
+#include "host_services.h"
 #include "scene.h"
-#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The random signed magnitude: its draws, its range and its trace.
 #include "common.h"
-#include "show_random.h"
+#include "host_services.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The entity record: construction, position and zoom through owners, descendants,
 // mode entry actions and the stop of a tree without a scene.
 #include "entity_testing.h"
-#include "show_random.h"
+#include "host_services.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

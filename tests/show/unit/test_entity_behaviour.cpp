@@ -1,7 +1,7 @@
 // What every kind does tick by tick: the motion step, socks, towers and pipes, clouds,
 // specks and their spawners, text frames and their dots, bowls, cereal, sky boats, fridges.
 #include "entity_testing.h"
-#include "show_random.h"
+#include "host_services.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The set-up of every kind of entity: pictures, sizes, speeds, the order of the random
 // draws (replayed here from the same seed), and the children of compound kinds.
 #include "entity_testing.h"
-#include "show_random.h"
+#include "host_services.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Entity swarms: ownership, the "ADD " trace and the cap, the order of a tick's pass,
 // the near test along x, the random pick and the inherited layer scale.
 #include "entity_testing.h"
-#include "show_random.h"
+#include "host_services.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

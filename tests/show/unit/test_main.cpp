@@ -1,9 +1,9 @@
 // The main loop's clock arithmetic, driven with chosen clock values, the start-up seeding and the
 // start at a later tick.
+#include "host_services.h"
 #include "main.h"
 #include "scene.h"
 #include "sceneswarm.h"
-#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

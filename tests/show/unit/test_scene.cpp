@@ -2,8 +2,8 @@
 #include "entity.h"
 #include "entityswarm.h"
 #include "gfx.h"
+#include "host_services.h"
 #include "scene.h"
-#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

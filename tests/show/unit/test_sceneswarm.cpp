@@ -2,9 +2,9 @@
 #include "driver.h"
 #include "entity.h"
 #include "entityswarm.h"
+#include "host_services.h"
 #include "scene.h"
 #include "sceneswarm.h"
-#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // with the modes it goes through read from the trace as it streams by.
 #include "driver.h"
 #include "entityswarm.h"
+#include "host_services.h"
 #include "scene.h"
 #include "sceneswarm.h"
-#include "show_random.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

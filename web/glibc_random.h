@@ -1,12 +1,12 @@
-// The show's random numbers. Every choice of the show draws from one generator of its own: glibc's
-// rand(), the additive feedback generator of random(3) with its default 31-word state, so a seed
-// gives the same show on every host (the browser's C library, musl, has another generator).
-#ifndef SHOW_RANDOM_H
-#define SHOW_RANDOM_H
+// The C library generator the native show draws from: glibc's rand(), the additive feedback
+// generator of random(3) with its default 31-word state. The browser's C library (musl) has
+// another generator, so the same seed would give another layout; the browser's show_rand
+// (host_services.h) draws from this one.
+#ifndef GLIBC_RANDOM_H
+#define GLIBC_RANDOM_H
 
 #include <cstdint>
 
-// glibc's rand() and srand(), value for value.
 class GlibcRandom {
 public:
     // The state glibc starts with before any srand: the state of seed 1.
@@ -25,11 +25,5 @@ private:
     int front = SEPARATION;               // the word that receives the sum
     int rear = 0;                         // the word added to it
 };
-
-// The show's next random number, from 0 to 2147483647.
-int show_rand();
-
-// Seeds the show's generator; before any seed it draws what seed 1 draws.
-void seed_show_random(unsigned seed);
 
 #endif

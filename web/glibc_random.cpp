@@ -1,4 +1,6 @@
-#include "show_random.h"
+#include "glibc_random.h"
+
+#include "host_services.h"
 
 constexpr int32_t LCG_MULTIPLIER = 16807;      // the seeding step: 16807 * word mod (2^31 - 1),
 constexpr int32_t LCG_MODULUS = 2147483647;    // computed by Schrage's method so nothing overflows
