@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the show for web browsers into a site folder: the page (web/page/), the two programs
 # (quoravint.js/.wasm at 1024 x 768, quoravint-hd.js/.wasm at 1920 x 1080), the show's assets under
-# assets/ and their list, assets.txt, the icons and the service worker's list of them all. Every
+# assets/ and their list, assets.txt, the icons, and the build's list of its files
+# (site-files.HASH.json: the stamped names for the page, every file for the service worker). Every
 # file but the page, its manifest, icons and service worker gets its content's hash in its name
-# (quoravint.0123456789abcdef.wasm, assets.0123456789abcdef/), so a server can let browsers keep
-# it for good; text files get gzip and Brotli copies beside them (.gz, .br) for a server to send
-# as they are. Serve it with scripts/serve-web.sh, or with nginx (web/nginx/).
+# (quoravint.0123456789abcdef.wasm, assets.0123456789abcdef/, the page's modules in js.HASH/), so a
+# server can let browsers keep it for good; the page's references are the one source edited. Text
+# files get gzip and Brotli copies beside them (.gz, .br) for a server to send as they are. Serve
+# it with scripts/serve-web.sh, or with nginx (web/nginx/).
 #
 #   scripts/build-web.sh [SITE]      SITE defaults to build-web/site; a folder that is there already
 #                                    must be empty or a site this script made (its .quoravint-site
@@ -203,7 +205,7 @@ write_references() {
   sed -i "${edits[@]}" "$page"
   while read -r ref; do
     [ -e "$SITE/$ref" ] || missing+=("$ref")
-  done < <(grep -o '\(href\|src\)="[^"?#:]\+"' "$page" | cut -d '"' -f 2)
+  done < <(grep -o '\(href\|src\|data-site-files\)="[^"?#:]\+"' "$page" | cut -d '"' -f 2)
   [ ${#missing[@]} -eq 0 ] || die "$(basename "$page") refers to files the site lacks: ${missing[*]}"
 }
 

@@ -14,6 +14,8 @@
 // With QUORAVINT_WEB_BASE set to an address, the checks load the site (and REFERENCE under
 // /reference/) from the server there instead of serving SITE themselves.
 import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
 import { ENGINES, enginePrograms, startBrowser, serveFolders, openShow, startLoaded, frameStats, compareWithReference, sleep } from './browser_support.mjs';
 
 const [site, reference, ...only] = process.argv.slice(2);
@@ -55,6 +57,7 @@ const SOUND_RESUME_TIMEOUT = 5000;         // ms for the sound to be heard again
 const NOT_INSTALLED = 77;                    // exit status for an engine missing here: ctest's SKIP_RETURN_CODE
 const RATE_TIME = 3000;                     // ms over which frames and ticks a second are counted
 const PATH_ROUNDS = 6;                      // moments at which the fast and the reference frame are compared
+const LIST = /site-files\.[0-9a-f]{16}\.json/;   // the build's list of its files, as build-web.sh names it
 const PATH_STEP = 97;                       // ticks between them: scenes move on, sprites come and go
 
 // The start-up trace, in the order the show writes it, up to the end of init().
@@ -528,6 +531,37 @@ const checks = {
     expect(frames > 1, 'offline, the show drew ' + frames + ' frames');
     await expectNoErrors(show);
     await show.close();
+  },
+
+  // A returning visitor after a new build (a copy of the site whose list of files has a new name, as
+  // any change to the site gives it): the page reads the new list, and a new service worker keeps the
+  // site in a cache of the new build in place of the old one.
+  async new_build(browser) {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quoravint-site-'));
+    fs.cpSync(site, folder, { recursive: true });
+    const server = await serveFolders({ '/': folder });
+    const cachesNow = () => navigator.serviceWorker.ready.then(() => caches.keys());
+    try {
+      const show = await openShow(browser, server.base, '');
+      const first = await show.page.evaluate(cachesNow);
+      const page = fs.readFileSync(path.join(folder, 'index.html'), 'utf8');
+      const [list] = page.match(LIST);
+      const next = list.replace(/[0-9a-f]{16}/, '0'.repeat(16));   // another build's (a real hash is this one in 2^64)
+      fs.renameSync(path.join(folder, list), path.join(folder, next));
+      fs.writeFileSync(path.join(folder, 'index.html'), page.replace(list, next));
+      await show.page.reload({ timeout: LOAD_TIMEOUT });
+      await startLoaded(show.page);
+      const wanted = ['quoravint-' + next];
+      await show.page.waitForFunction(async wanted => JSON.stringify(await caches.keys()) === JSON.stringify(wanted),
+                                      { timeout: SERVICE_WORKER_TIME }, wanted)
+        .catch(async () => { throw new Error(`after the new build the caches are ${await show.page.evaluate(() => caches.keys())}`); });
+      expect(first.length === 1 && first[0] === 'quoravint-' + list, 'the first visit keeps the caches ' + first);
+      await expectNoErrors(show);
+      await show.close();
+    } finally {
+      server.close();
+      fs.rmSync(folder, { recursive: true, force: true });
+    }
   },
 
   // Escape ends the show: the end card, status 0, the loop stopped.

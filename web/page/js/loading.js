@@ -1,15 +1,14 @@
 // Loading the show: the build's list of its files (the names that carry their content's hash), the
-// program's script and its assets, fetched once the start card is on the screen, the program's
-// handlers, and the service worker that keeps every file for the next visit.
+// program's script and its assets, the program's handlers, and the service worker that keeps every
+// file for the next visit.
 import { PROFILE, SEED, LARGEST_SEED, show, elements, program } from './state.js';
 import { report, traceLine, errorLine } from './reports.js';
 import { checkWebGL, sayUnsupported } from './canvas.js';
 import { afterPass, endShow } from './run.js';
 
-const FIRST_PAINT_WAIT = 3000;   // ms the program waits at most for the start card's first paint
-// The build's list of its files under its own stamped name (index.html preloads it): its names
-// table gives the served name of every file by its plain name; the service worker keeps its files.
-const SITE_FILES = elements.siteFiles.getAttribute('href');
+// The build's list of its files under its own stamped name (index.html names it): its names table
+// gives the served name of every file by its plain name; the service worker keeps its files.
+const SITE_FILES = document.documentElement.dataset.siteFiles;
 const siteNames = fetch(SITE_FILES).then(r => (r.ok ? r.json() : {})).then(list => list.names || {}, () => ({}));
 let names = {};   // the table once fetched; plain names until then, and where the list cannot be had
 
@@ -83,24 +82,11 @@ export async function loadProgram() {
   document.body.appendChild(script);
 }
 
-// Runs `then` once the start card is on the screen, so that the program's download and compiling
-// never delay it: at the browser's first paint where it reports paints, else after the first frame;
-// at most FIRST_PAINT_WAIT later (a page opened behind others paints nothing until shown).
-export function afterFirstPaint(then) {
-  let done = false;
-  const once = () => { if (!done) { done = true; then(); } };
-  setTimeout(once, FIRST_PAINT_WAIT);
-  if ((PerformanceObserver.supportedEntryTypes || []).includes('paint')) {
-    new PerformanceObserver((list, observer) => { observer.disconnect(); once(); }).observe({ type: 'paint', buffered: true });
-  } else {
-    requestAnimationFrame(() => setTimeout(once));
-  }
-}
-
 // Has the service worker keep the site for the next visit, which then needs no network. It is told
 // the build's list of files by name, so a new build is a new worker that keeps the new files.
 export function keepForNextVisit() {
   if (!('serviceWorker' in navigator)) return;
-  const worker = 'sw.js?' + new URLSearchParams({ site: SITE_FILES });
-  addEventListener('load', () => navigator.serviceWorker.register(worker).catch(() => {}));
+  const register = () => navigator.serviceWorker.register('sw.js?' + new URLSearchParams({ site: SITE_FILES })).catch(() => {});
+  if (document.readyState === 'complete') register();
+  else addEventListener('load', register, { once: true });   // after the page's own loads
 }

@@ -1,55 +1,25 @@
-// The page around the show, its entry module: it fetches the show's program and assets, waits for
-// a click or a key (browsers start sound only after a gesture), starts the show, keeps the canvas
-// fitted to the window, and shows what the show reports: problems with assets, and its end. This
-// module connects the visitor's keys, buttons and touches to the modules that hold each concern.
-import { HD, show, elements } from './state.js';
-import { fitCanvas } from './canvas.js';
-import { setPaused, setMuted, storedMute, keepAwake, toggleFullscreen } from './controls.js';
-import { startShow } from './run.js';
-import { ARROW_CODES, startDrag, steerByDrag, endDrag } from './touch.js';
-import { shareMoment } from './sharing.js';
-import { loadProgram, afterFirstPaint, keepForNextVisit } from './loading.js';
-import './hooks.js';
+// The page's entry module (index.html loads it): what the start card's first paint needs, at once,
+// and the rest of the page (wiring.js and what it imports) only once the card is on the screen, so
+// that no script nor its download delays the card.
+import { HD } from './state.js';
 
-// Keys: any starts the show; then Space pauses, M mutes, and the arrows mark the view as steered.
-function onKey(event) {
-  if (show.state === 'ready') {
-    startShow(event);
-  } else if (show.state === 'running' && !event.repeat) {
-    if (event.code === 'Space') setPaused(!show.paused);
-    else if (event.code === 'KeyM') setMuted(!show.muted);
-    else if (event.isTrusted && ARROW_CODES[event.key]) show.steered = true;
-    else return;
-    if (event.code === 'Space' || event.code === 'KeyM') event.preventDefault();
+const FIRST_PAINT_WAIT = 3000;   // ms the rest of the page waits at most for the start card's first paint
+
+// Runs `then` once the start card is on the screen: at the browser's first paint where it reports
+// paints, else after the first frame; at most FIRST_PAINT_WAIT later (a page opened behind others
+// paints nothing until shown).
+function afterFirstPaint(then) {
+  let done = false;
+  const once = () => { if (!done) { done = true; then(); } };
+  setTimeout(once, FIRST_PAINT_WAIT);
+  if ((PerformanceObserver.supportedEntryTypes || []).includes('paint')) {
+    new PerformanceObserver((list, observer) => { observer.disconnect(); once(); }).observe({ type: 'paint', buffered: true });
+  } else {
+    requestAnimationFrame(() => setTimeout(once));
   }
 }
 
-// Connects the page's buttons, keys, pointer and window events to what they do.
-function listen() {
-  elements.profileLink.addEventListener('click', event => event.stopPropagation());   // it leaves; it starts nothing
-  elements.start.addEventListener('click', startShow);
-  elements.stage.addEventListener('click', startShow);
-  addEventListener('keydown', onKey);
-  elements.canvas.addEventListener('pointerdown', startDrag);
-  elements.canvas.addEventListener('pointermove', steerByDrag);
-  elements.canvas.addEventListener('pointerup', endDrag);
-  elements.canvas.addEventListener('pointercancel', endDrag);
-  document.addEventListener('visibilitychange', keepAwake);
-  elements.share.addEventListener('click', shareMoment);
-  elements.pause.addEventListener('click', () => setPaused(!show.paused));
-  elements.mute.addEventListener('click', () => setMuted(!show.muted));
-  elements.restart.addEventListener('click', () => location.reload());
-  elements.fullscreen.addEventListener('click', toggleFullscreen);
-  addEventListener('resize', fitCanvas);
-}
-
 document.documentElement.classList.toggle('hd', HD);   // the canvas's box takes the profile's aspect (page.css)
-// The start card lists gestures rather than keys on a touch screen, and offers the other profile.
+// The start card lists gestures rather than keys on a touch screen.
 document.documentElement.classList.toggle('touch-device', navigator.maxTouchPoints > 0 || matchMedia('(pointer: coarse)').matches);
-elements.profileLink.href = HD ? '?' : '?hd';
-elements.profileLink.textContent = HD ? 'Watch in 1024 \u00d7 768' : 'Watch in 1920 \u00d7 1080';
-listen();
-fitCanvas();
-setMuted(storedMute());
-afterFirstPaint(loadProgram);
-keepForNextVisit();
+afterFirstPaint(() => import('./wiring.js'));

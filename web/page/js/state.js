@@ -16,7 +16,7 @@ export const SEED = chooseSeed();
 // The page's elements by their ids, camel-cased (end-message is endMessage): module scripts run
 // once the page is parsed, so every one is there.
 export const elements = elementsById(['stage', 'canvas', 'start', 'prompt', 'remedy', 'progress', 'profile-link',
-  'end', 'end-message', 'end-detail', 'restart', 'notice', 'shared', 'share', 'pause', 'mute', 'fullscreen', 'site-files']);
+  'end', 'end-message', 'end-detail', 'restart', 'notice', 'shared', 'share', 'pause', 'mute', 'fullscreen']);
 
 // What the page knows of the show; the browser checks read it through hooks.js.
 export const show = {
