@@ -24,7 +24,7 @@ const FIRST_PAINT_WAIT = 3000;         // ms the program waits at most for the s
 const ARROW_CODES = { ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40 };   // DOM key codes SDL reads
 
 const canvas = document.getElementById('canvas');
-document.documentElement.classList.toggle('hd', HD);   // the canvas's box takes the profile's aspect (page.css)
+document.documentElement.classList.add(HD ? 'hd' : 'sd');   // the canvas's box takes the profile's aspect (page.css)
 const startCard = document.getElementById('start');
 const prompt = document.getElementById('prompt');
 
