@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the show for web browsers into a site folder: the page (web/page/), the two programs
 # (quoravint.js/.wasm at 1024 x 768, quoravint-hd.js/.wasm at 1920 x 1080), the show's assets under
-# assets/ and their list, assets.txt, the icons and the service worker's list of them all. Every
+# assets/ and their list, assets.txt, the icons, and the build's list of its files
+# (site-files.HASH.json: the stamped names for the page, every file for the service worker). Every
 # file but the page, its manifest, icons and service worker gets its content's hash in its name
-# (quoravint.0123456789abcdef.wasm, assets.0123456789abcdef/), so a server can let browsers keep
-# it for good; text files get gzip and Brotli copies beside them (.gz, .br) for a server to send
-# as they are. Serve it with scripts/serve-web.sh, or with nginx (web/nginx/).
+# (quoravint.0123456789abcdef.wasm, assets.0123456789abcdef/, the page's modules in js.HASH/), so a
+# server can let browsers keep it for good; the page's references are the one source edited. Text
+# files get gzip and Brotli copies beside them (.gz, .br) for a server to send as they are. Serve
+# it with scripts/serve-web.sh, or with nginx (web/nginx/).
 #
 #   scripts/build-web.sh [SITE]      SITE defaults to build-web/site; a folder that is there already
 #                                    must be empty or a site this script made (its .quoravint-site
@@ -32,7 +34,10 @@ HASH_LENGTH=16                            # hex digits of a file's hash in its n
 WEB_ICON_SIZES=(192 512)                  # the icons an installed web page needs: home screen, splash
 MARKER=.quoravint-site                    # in every site this script makes: the files it made, all that a
                                           # later build may delete there
-COMPRESSED='.*\.(html|js|css|wasm|txt|webmanifest|xm)$'   # files that shrink; PNG and Ogg are compressed already
+COMPRESSED='.*\.(html|js|json|css|wasm|txt|webmanifest|xm)$'   # files that shrink; PNG and Ogg are compressed already
+PAGE_SCRIPTS=js                           # the page's modules (web/page/js/): one folder stamped as a whole,
+                                          # so their imports of one another need no new names
+SITE_LIST=site-files.json                 # the build's list of its files, for the page and the service worker
 export NODE_PATH=/usr/share/nodejs        # Debian's emcc runs node, which must find Debian's JS modules
 
 # The versions of Debian's libxmp source package that apt knows, newest first; none when it knows none.
@@ -149,37 +154,72 @@ web_icons() {
 }
 
 # Renames the site's file $1 (a path under SITE) to carry its content's hash before its last
-# dot, and prints the pair as a JSON member for the page's table of names.
+# dot, and prints the pair of names "PLAIN STAMPED".
 stamp_file() {
   local name=$1 hash stamped
   hash=$(content_hash <"$SITE/$name")
   stamped="${name%.*}.$hash.${name##*.}"
   mv "$SITE/$name" "$SITE/$stamped"
-  printf '"%s":"%s",' "$name" "$stamped"
+  echo "$name $stamped"
 }
 
-# Gives every file that changes with the show its content's hash in its name, tells the page
-# (SITE_FILES), index.html and the service worker (CACHE, SITE) the new names.
-stamp_site() {
-  local table assets_hash
-  assets_hash=$( (cd "$SITE/assets" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) | content_hash)
-  mv "$SITE/assets" "$SITE/assets.$assets_hash"
-  table="\"assets/\":\"assets.$assets_hash/\","
-  for name in assets.txt quoravint.js quoravint.wasm quoravint-hd.js quoravint-hd.wasm; do
-    table+=$(stamp_file "$name")
-  done
-  sed -i "s|^const SITE_FILES = {};|const SITE_FILES = {${table%,}};|" "$SITE/page.js"
-  grep -q "^const SITE_FILES = {\"" "$SITE/page.js" || die "page.js has no SITE_FILES table to fill"
-  local page_js page_css
-  page_js=$(stamp_file page.js | cut -d '"' -f 4)
-  page_css=$(stamp_file page.css | cut -d '"' -f 4)
-  sed -i -e "s|\"page.js\"|\"$page_js\"|" -e "s|\"page.css\"|\"$page_css\"|" "$SITE/index.html"
-  local files version
+# The hash of the names and contents of the files in the folder $1, a path under SITE.
+folder_hash() {
+  (cd "$SITE/$1" && find . -type f ! -name "$MARKER" -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) | content_hash
+}
+
+# Renames the site's folder $1 to carry the hash of its files, and prints the pair "$1/ $1.HASH/".
+stamp_folder() {
+  local folder=$1 hash
+  hash=$(folder_hash "$folder")
+  mv "$SITE/$folder" "$SITE/$folder.$hash"
+  echo "$folder/ $folder.$hash/"
+}
+
+# Writes the build's list of its files, SITE_LIST under the hash of every file of the site (so a
+# new build, whatever it changed, has a new list, and its service worker a new cache), and prints
+# its name. The list holds "names", every stamped name by its plain one (the pairs "PLAIN STAMPED"
+# given), for the page; and "files", every file a visit may need but the page itself and the
+# service worker, for the service worker to keep.
+write_site_list() {
+  local stamped files
+  stamped="${SITE_LIST%.*}.$(folder_hash .).${SITE_LIST##*.}"
   files=$(cd "$SITE" && find . -type f ! -name sw.js ! -name index.html ! -name "$MARKER" -printf '%P\n' | LC_ALL=C sort)
-  version=$( (cd "$SITE" && sha256sum index.html manifest.webmanifest icon-*.png; echo "$files") | content_hash)
-  sed -i -e "s|^const CACHE = 'quoravint';|const CACHE = 'quoravint-$version';|" \
-         -e "s|^const SITE = \['./'\];|const SITE = ['./', $(echo "$files" | sed "s|.*|'&'|" | paste -sd, -)];|" "$SITE/sw.js"
-  grep -q "^const CACHE = 'quoravint-$version';" "$SITE/sw.js" || die "sw.js has no CACHE to name"
+  {
+    printf '{"names":{%s},\n' "$(printf '%s\n' "$@" | awk '{ printf "%s\"%s\":\"%s\"", (NR > 1 ? "," : ""), $1, $2 }')"
+    printf ' "files":[%s]}\n' "$(echo "$files" | awk '{ printf "%s\"%s\"", (NR > 1 ? "," : ""), $0 }')"
+  } >"$SITE/$stamped"
+  echo "$stamped"
+}
+
+# Points the page's references at the stamped names: each pair "PLAIN STAMPED" after the page $1
+# turns its attribute values that begin "PLAIN into "STAMPED; then every file it refers to must be
+# in the site.
+write_references() {
+  local page=$1 pair plain edits=() ref missing=()
+  shift
+  for pair in "$@"; do
+    plain=${pair%% *}
+    edits+=(-e "s|\"${plain//./\\.}|\"${pair#* }|g")
+  done
+  sed -i "${edits[@]}" "$page"
+  while read -r ref; do
+    [ -e "$SITE/$ref" ] || missing+=("$ref")
+  done < <(grep -o '\(href\|src\|data-site-files\)="[^"?#:]\+"' "$page" | cut -d '"' -f 2)
+  [ ${#missing[@]} -eq 0 ] || die "$(basename "$page") refers to files the site lacks: ${missing[*]}"
+}
+
+# Gives every file that changes with the show or the page its content's hash in its name, writes
+# the build's list of files for the page and the service worker, and points index.html at the new
+# names: the one file whose source is edited.
+stamp_site() {
+  local names=() name
+  names+=("$(stamp_folder assets)" "$(stamp_folder "$PAGE_SCRIPTS")")
+  for name in assets.txt quoravint.js quoravint.wasm quoravint-hd.js quoravint-hd.wasm page.css; do
+    names+=("$(stamp_file "$name")")
+  done
+  names+=("$SITE_LIST $(write_site_list "${names[@]}")")
+  write_references "$SITE/index.html" "${names[@]}"
 }
 
 # Writes gzip and Brotli copies of the site's text and program files beside them, at the
@@ -233,7 +273,7 @@ check_site
 rm -rf "$SITE"
 mkdir -p "$SITE"
 : >"$SITE/$MARKER"   # an empty list: a build under way, whose folder the next build may empty
-cp "$ROOT"/web/page/* "$SITE/"
+cp -r "$ROOT"/web/page/* "$SITE/"
 cp "$WORK"/wasm/web/quoravint{,-hd}.{js,wasm} "$SITE/"
 package_assets
 web_icons

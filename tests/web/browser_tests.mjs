@@ -14,6 +14,8 @@
 // With QUORAVINT_WEB_BASE set to an address, the checks load the site (and REFERENCE under
 // /reference/) from the server there instead of serving SITE themselves.
 import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
 import { ENGINES, enginePrograms, startBrowser, serveFolders, openShow, startLoaded, frameStats, compareWithReference, sleep } from './browser_support.mjs';
 
 const [site, reference, ...only] = process.argv.slice(2);
@@ -48,6 +50,11 @@ const VIEWPORTS_SD = { width: 1024, height: 768 };  // the window openShow gives
 const PHONE = { width: 390, height: 844, deviceScaleFactor: 1, isMobile: true, hasTouch: true };
 const SERVICE_WORKER_TIME = 30000;          // ms the service worker may take to keep a whole site on a busy machine
 const DRAG = 120;                           // CSS px a finger drags on the picture
+const MAX_LOAD_SHIFT = 0.001;               // layout shift while the page loads: none (a 15 px move of the start card
+                                            // on a phone counts 0.005, Lighthouse's bound for a still page is 0.1)
+const SLOW_LINE = { offline: false, latency: 150, downloadThroughput: 1.6e6 / 8, uploadThroughput: 750e3 / 8 };
+                                            // a slow 4G line, as Lighthouse's phone: the scripts arrive after the first paint
+const SLOW_CPU = 4;                         // a phone's processor, four times slower than this machine's
 const HUGE_START = 99999999999;              // a start tick beyond 32 bits
 const LARGEST_START = 216000;               // the page's largest start: an hour of ticks
 const LEVEL_INTERVAL = 500;                 // ms between two looks at the sound's level: several buffers
@@ -55,6 +62,7 @@ const SOUND_RESUME_TIMEOUT = 5000;         // ms for the sound to be heard again
 const NOT_INSTALLED = 77;                    // exit status for an engine missing here: ctest's SKIP_RETURN_CODE
 const RATE_TIME = 3000;                     // ms over which frames and ticks a second are counted
 const PATH_ROUNDS = 6;                      // moments at which the fast and the reference frame are compared
+const LIST = /site-files\.[0-9a-f]{16}\.json/;   // the build's list of its files, as build-web.sh names it
 const PATH_STEP = 97;                       // ticks between them: scenes move on, sprites come and go
 
 // The start-up trace, in the order the show writes it, up to the end of init().
@@ -82,6 +90,30 @@ async function expectNoErrors(show, prefix = '') {
 async function soundResumes(show) {
   await show.page.waitForFunction(level => quoravint.audioLevel() >= level, { timeout: SOUND_RESUME_TIMEOUT }, MIN_AUDIO_LEVEL)
     .catch(() => { throw new Error('the sound did not come back after the pause'); });
+}
+
+// The page's layout shift from the first paint until it is ready to start, as Chromium measures it,
+// on a slow line and processor, where the scripts run well after the start card is painted.
+async function layoutShiftOnSlowPhone(browser, url, viewport) {
+  const firstVisit = await browser.createBrowserContext();   // no service worker nor cache of earlier loads
+  const page = await firstVisit.newPage();
+  try {
+    await page.setViewport(viewport);
+    const devtools = await page.createCDPSession();
+    await devtools.send('Network.enable');
+    await devtools.send('Network.emulateNetworkConditions', SLOW_LINE);
+    await devtools.send('Emulation.setCPUThrottlingRate', { rate: SLOW_CPU });
+    await page.evaluateOnNewDocument(() => {
+      window.layoutShift = 0;
+      new PerformanceObserver(list => { for (const entry of list.getEntries()) window.layoutShift += entry.value; })
+        .observe({ type: 'layout-shift', buffered: true });
+    });
+    await page.goto(url, { timeout: LOAD_TIMEOUT });
+    await page.waitForFunction(() => window.quoravint && quoravint.state === 'ready', { timeout: LOAD_TIMEOUT });
+    return await page.evaluate(() => window.layoutShift);
+  } finally {
+    await firstVisit.close();
+  }
 }
 
 // The checks, by name; each gets the browser and the server's address.
@@ -438,7 +470,9 @@ const checks = {
   },
 
   // Before any script runs, the start card is shown and the canvas's box is the one the page then
-  // fits it to (the window's width or height, 4:3 kept): nothing moves when the scripts arrive.
+  // fits it to (the window's width or height, 4:3 kept): nothing moves when the scripts arrive; and at
+  // either profile, on a phone's slow line and processor, where the scripts run after the first paint,
+  // Chromium sees no layout shift.
   async first_paint(browser, base) {
     for (const viewport of [PHONE, WIDE_HIDPI]) {
       const page = await browser.newPage();
@@ -461,6 +495,11 @@ const checks = {
       const moved = Math.max(...['left', 'top', 'width', 'height'].map(side => Math.abs(before[side] - after[side])));
       expect(moved <= 1, `${size}: the canvas moves by ${moved.toFixed(1)} px when the scripts run: `
                          + `${JSON.stringify(before)} then ${JSON.stringify(after)}`);
+      for (const query of ['', '?hd']) {
+        const shift = await layoutShiftOnSlowPhone(browser, base + '/' + query, viewport);
+        console.log(`first_paint: ${size}${query}: layout shift ${shift.toFixed(3)} on a slow line and processor`);
+        expect(shift < MAX_LOAD_SHIFT, `${size}${query}: the layout shifts by ${shift.toFixed(3)} while the page loads`);
+      }
     }
   },
 
@@ -528,6 +567,37 @@ const checks = {
     expect(frames > 1, 'offline, the show drew ' + frames + ' frames');
     await expectNoErrors(show);
     await show.close();
+  },
+
+  // A returning visitor after a new build (a copy of the site whose list of files has a new name, as
+  // any change to the site gives it): the page reads the new list, and a new service worker keeps the
+  // site in a cache of the new build in place of the old one.
+  async new_build(browser) {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quoravint-site-'));
+    fs.cpSync(site, folder, { recursive: true });
+    const server = await serveFolders({ '/': folder });
+    const cachesNow = () => navigator.serviceWorker.ready.then(() => caches.keys());
+    try {
+      const show = await openShow(browser, server.base, '');
+      const first = await show.page.evaluate(cachesNow);
+      const page = fs.readFileSync(path.join(folder, 'index.html'), 'utf8');
+      const [list] = page.match(LIST);
+      const next = list.replace(/[0-9a-f]{16}/, '0'.repeat(16));   // another build's (a real hash is this one in 2^64)
+      fs.renameSync(path.join(folder, list), path.join(folder, next));
+      fs.writeFileSync(path.join(folder, 'index.html'), page.replace(list, next));
+      await show.page.reload({ timeout: LOAD_TIMEOUT });
+      await startLoaded(show.page);
+      const wanted = ['quoravint-' + next];
+      await show.page.waitForFunction(async wanted => JSON.stringify(await caches.keys()) === JSON.stringify(wanted),
+                                      { timeout: SERVICE_WORKER_TIME }, wanted)
+        .catch(async () => { throw new Error(`after the new build the caches are ${await show.page.evaluate(() => caches.keys())}`); });
+      expect(first.length === 1 && first[0] === 'quoravint-' + list, 'the first visit keeps the caches ' + first);
+      await expectNoErrors(show);
+      await show.close();
+    } finally {
+      server.close();
+      fs.rmSync(folder, { recursive: true, force: true });
+    }
   },
 
   // Escape ends the show: the end card, status 0, the loop stopped.

@@ -14,7 +14,6 @@ if (!site) {
   process.exit(2);
 }
 const SECONDS = Number(secondsArgument) || 20;
-const PAGE_FILES = ['index.html', 'page.css', 'page.js', 'assets.txt'];   // what every visit fetches, by plain name
 const LOADS = 3;   // page loads timed per profile; the median is printed
 const LINK_TICK = 43000;   // a shared moment deep in the show, whose ticks run before its first frame
 
@@ -24,19 +23,21 @@ function sizes(file) {
   return { raw: bytes.length, gzip: zlib.gzipSync(bytes, { level: 9 }).length };
 }
 
-// The name build-web.sh gave the file `name` of the site: its content hash before the extension
-// (assets/ becomes assets.HASH/); the name itself when it has none.
-function stamped(name) {
-  const dot = name.endsWith('/') ? name.length - 1 : name.lastIndexOf('.');
-  const pattern = new RegExp('^' + name.slice(0, dot) + '\\.[0-9a-f]{16}' + name.slice(dot).replace('.', '\\.') + '$');
-  const found = fs.readdirSync(site).find(file => pattern.test(name.endsWith('/') ? file + '/' : file));
-  return found ? (name.endsWith('/') ? found + '/' : found) : name;
+// The build's list of its files (build-web.sh's site-files.HASH.json): its name and its contents.
+function siteList() {
+  const name = fs.readdirSync(site).find(file => /^site-files\.[0-9a-f]{16}\.json$/.test(file));
+  if (!name) throw new Error('no list of files (site-files.HASH.json) in ' + site + ': build it with scripts/build-web.sh');
+  return { name, ...JSON.parse(fs.readFileSync(path.join(site, name), 'utf8')) };
 }
 
-// The files one visit at `program`'s profile fetches.
+// The files one visit at `program`'s profile fetches: the page, its style, list and modules, the
+// program and the assets.
 function visitFiles(program) {
+  const list = siteList();
+  const stamped = name => list.names[name] || name;
   const assets = fs.readFileSync(path.join(site, stamped('assets.txt')), 'utf8').split('\n').filter(Boolean);
-  return [...PAGE_FILES, program + '.js', program + '.wasm'].map(stamped)
+  const modules = list.files.filter(file => file.startsWith(stamped('js/')));
+  return ['index.html', list.name, ...modules, ...['page.css', 'assets.txt', program + '.js', program + '.wasm'].map(stamped)]
     .concat(assets.map(a => stamped('assets/') + a));
 }
 
@@ -44,8 +45,9 @@ function visitFiles(program) {
 function printDownload(program) {
   const groups = { page: 0, program: 0, assets: 0 };
   const gzip = { page: 0, program: 0, assets: 0 };
+  const assetsFolder = siteList().names['assets/'];
   for (const file of visitFiles(program)) {
-    const kind = file.includes('/') ? 'assets' : file.startsWith(program) ? 'program' : 'page';
+    const kind = file.startsWith(assetsFolder) ? 'assets' : file.startsWith(program) ? 'program' : 'page';
     const size = sizes(path.join(site, file));
     groups[kind] += size.raw;
     gzip[kind] += size.gzip;
