@@ -159,6 +159,18 @@ wait_for_file() {
   done
 }
 
+# Waits until the watchdog runs the capture, within START_WAIT. Until the background subshell has
+# become the watchdog it ignores SIGINT, as every background job of a script does, and a signal
+# sent then would be lost.
+wait_for_capture_process() {
+  local deadline=$((SECONDS + START_WAIT))
+  until pgrep -P "$capture_pid" >/dev/null; do
+    kill -0 "$capture_pid" 2>/dev/null || fail "the capture ended before it started"
+    [ $SECONDS -lt $deadline ] || fail "the capture did not start within $START_WAIT s"
+    sleep "$POLL"
+  done
+}
+
 start_capture vanish --png --length 600t -o vanish
 wait_for_file "$WORK_DIR/vanish/frame-000005.png"
 # Moved away in one step, then removed: removing file by file races the capture's next frame, which
@@ -208,6 +220,7 @@ for row in "${signal_rows[@]}"; do
       done
     fi
   fi
+  wait_for_capture_process
   kill -"$signal" "$capture_pid"
   wait "$capture_pid"
   status=$?
