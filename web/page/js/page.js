@@ -20,6 +20,4 @@ function afterFirstPaint(then) {
 }
 
 document.documentElement.classList.add(HD ? 'hd' : 'sd');   // the canvas's box takes the profile's aspect, and is shown (page.css)
-// The start card lists gestures rather than keys on a touch screen.
-document.documentElement.classList.toggle('touch-device', navigator.maxTouchPoints > 0 || matchMedia('(pointer: coarse)').matches);
 afterFirstPaint(() => import('./wiring.js'));
