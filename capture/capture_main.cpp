@@ -16,6 +16,7 @@
 #include "main.h"
 #include "sceneswarm.h"
 #include "screen.h"
+#include "settings.h"
 #include "showfiles.h"
 #include "sound.h"
 
@@ -172,11 +173,13 @@ void init_in_data_folder(const std::string& data_dir)
 void ignore_screen_settings()
 {
     std::string ignored;
-    for (const char* name : SCREEN_SETTINGS) {
-        const char* value = std::getenv(name);
+    for (const SettingRow& row : SETTINGS) {
+        if (!row.places_screen)
+            continue;
+        const char* value = setting_value(row.setting);
         if (value && *value)
-            ignored += (ignored.empty() ? "" : ", ") + std::string(name) + "=" + value;
-        unsetenv(name);
+            ignored += (ignored.empty() ? "" : ", ") + setting_given(row.setting, value);
+        unsetenv(row.name);
     }
     if (!ignored.empty())
         report("ignoring " + ignored + ": the capture draws the profile's " + std::to_string(SCREEN_WIDTH) + "x" +

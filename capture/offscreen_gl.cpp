@@ -5,6 +5,7 @@
 #include <EGL/eglext.h>
 #include <cstdlib>
 
+#include "settings.h"
 #include "user_number.h"
 
 namespace {
@@ -58,10 +59,10 @@ EGLDisplay offscreen_display(const char* device, std::string& problem)
         if (index.usable())
             return device_display(get_display, static_cast<long>(index.value), problem);
         if (index.reading == Reading::TOO_LARGE)
-            problem = std::string("there is no EGL device ") + device + " (QUORAVINT_EGL_DEVICE is " +
+            problem = std::string("there is no EGL device ") + device + " (" + setting_name(Setting::EGL_DEVICE) + " is " +
                       range_text(limits::EGL_DEVICE) + ")";
         else
-            problem = std::string("QUORAVINT_EGL_DEVICE=") + device + " is not an EGL device number " +
+            problem = setting_given(Setting::EGL_DEVICE, device) + " is not an EGL device number " +
                       range_text(limits::EGL_DEVICE);
         return EGL_NO_DISPLAY;
     }
@@ -114,7 +115,7 @@ bool make_offscreen_context(int w, int h, const char* device, std::string& probl
 bool make_show_context_offscreen(int w, int h)
 {
     std::string problem;
-    if (make_offscreen_context(w, h, std::getenv("QUORAVINT_EGL_DEVICE"), problem))
+    if (make_offscreen_context(w, h, setting_value(Setting::EGL_DEVICE), problem))
         return true;
     SDL_SetError("no off-screen OpenGL context: %s", problem.c_str());
     return false;

@@ -2,6 +2,7 @@
 
 #include "profile.h"
 #include "screen.h"
+#include "settings.h"
 #include "sprite_texture.h"
 
 #include <GL/gl.h>
@@ -409,12 +410,12 @@ void set_draw_path(DrawPath path)
 void choose_draw_path(const char* setting)
 {
     if (setting && std::strcmp(setting, "reference") == 0) {
-        std::cerr << "QUORAVINT_DRAW=reference: drawing every frame the reference way" << std::endl;
+        std::cerr << setting_given(Setting::DRAW, setting) << ": drawing every frame the reference way" << std::endl;
         set_draw_path(DrawPath::REFERENCE);
         return;
     }
     if (setting && *setting && std::strcmp(setting, "fast") != 0)
-        std::cerr << "QUORAVINT_DRAW=" << setting << " is neither \"reference\" nor \"fast\": drawing the fast way"
+        std::cerr << setting_given(Setting::DRAW, setting) << " is neither \"reference\" nor \"fast\": drawing the fast way"
                   << std::endl;
     set_draw_path(setting && std::strcmp(setting, "fast") == 0 ? DrawPath::FAST : DEFAULT_DRAW_PATH);
 }

@@ -3,6 +3,7 @@
 #include "drawpath.h"
 #include "host_services.h"
 #include "sceneswarm.h"
+#include "settings.h"
 #include "screen.h"
 #include "show_drawing.h"
 #include "show_trig.h"
@@ -49,7 +50,7 @@ bool init_sdl()
         return false;
     if (!init_GL())
         return false;
-    choose_draw_path(std::getenv("QUORAVINT_DRAW"));
+    choose_draw_path(setting_value(Setting::DRAW));
     if (screen_owns_window())
         SDL_WM_SetCaption("Quoravint", nullptr);
     load_gfx();

@@ -8,6 +8,7 @@
 #include "show_end.h"
 #include "sound.h"
 #include "trace.h"
+#include "settings.h"
 #include "user_number.h"
 
 #include <SDL/SDL.h>
@@ -54,7 +55,7 @@ long start_tick_setting(const char* setting)
         return 0;
     const NumberRead tick = read_whole_number(setting, limits::START_TICK);
     if (!tick.usable()) {
-        std::cerr << "QUORAVINT_START_TICK=" << setting << " is not a show tick " << range_text(limits::START_TICK)
+        std::cerr << setting_given(Setting::START_TICK, setting) << " is not a show tick " << range_text(limits::START_TICK)
                   << ": starting at the beginning" << std::endl;
         return 0;
     }
@@ -103,7 +104,7 @@ TickInput keys_held()
 int show_main(int, char**)
 {
     init();
-    run_to_tick(start_tick_setting(std::getenv("QUORAVINT_START_TICK")));
+    run_to_tick(start_tick_setting(setting_value(Setting::START_TICK)));
     MAINCLOCK clock;
     for (;;) {
         drain_events();

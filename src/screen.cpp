@@ -1,6 +1,7 @@
 #include "screen.h"
 
 #include "profile.h"
+#include "settings.h"
 #include "user_number.h"
 
 #include <GL/gl.h>
@@ -167,14 +168,14 @@ ScreenRequest screen_request(const char* window, const char* fit, const char* wi
             asked.mode = ScreenMode::GIVEN_WINDOW;
             return asked;
         }
-        problems.push_back(std::string("SDL_WINDOWID=") + window_id + " is not a window id: ignoring it");
+        problems.push_back(setting_given(Setting::WINDOW_ID, window_id) + " is not a window id: ignoring it");
     }
     if (window && *window) {
         if (read_window_size(window, asked.w, asked.h)) {
             asked.mode = ScreenMode::WINDOW;
             return asked;
         }
-        problems.push_back(std::string("QUORAVINT_WINDOW=") + window + " is not a window size from " +
+        problems.push_back(setting_given(Setting::WINDOW, window) + " is not a window size from " +
                            std::to_string(limits::WINDOW_WIDTH.least) + "x" + std::to_string(limits::WINDOW_HEIGHT.least) +
                            " to " + std::to_string(limits::WINDOW_WIDTH.most) + "x" +
                            std::to_string(limits::WINDOW_HEIGHT.most) + ": using the full screen");
@@ -184,7 +185,7 @@ ScreenRequest screen_request(const char* window, const char* fit, const char* wi
             asked.mode = ScreenMode::FIT;
             return asked;
         }
-        problems.push_back(std::string("QUORAVINT_FIT=") + fit + " is neither 1 nor 0: using the profile's screen size");
+        problems.push_back(setting_given(Setting::FIT, fit) + " is neither 1 nor 0: using the profile's screen size");
     }
     return asked;
 }
@@ -196,18 +197,18 @@ void read_screen_settings()
     if (context_maker)
         return;
     std::vector<std::string> problems;
-    const char* window = std::getenv("QUORAVINT_WINDOW");
-    const char* fit = std::getenv("QUORAVINT_FIT");
-    const char* window_id = std::getenv("SDL_WINDOWID");
+    const char* window = setting_value(Setting::WINDOW);
+    const char* fit = setting_value(Setting::FIT);
+    const char* window_id = setting_value(Setting::WINDOW_ID);
     request = screen_request(window, fit, window_id, problems);
     if (request.mode == ScreenMode::GIVEN_WINDOW && !window_on_display(window_id_of(window_id))) {
-        problems.push_back(std::string("SDL_WINDOWID=") + window_id + " is no window on the display: ignoring it");
+        problems.push_back(setting_given(Setting::WINDOW_ID, window_id) + " is no window on the display: ignoring it");
         request = screen_request(window, fit, nullptr, problems);
     }
     for (const std::string& problem : problems)
         std::cerr << problem << std::endl;
     if (request.mode != ScreenMode::GIVEN_WINDOW)
-        unsetenv("SDL_WINDOWID");   // SDL would otherwise try to draw into it
+        unsetenv(setting_name(Setting::WINDOW_ID));   // SDL would otherwise try to draw into it
 }
 
 // The largest frame of the profile's aspect inside w x h, rounded to whole pixels, centred.

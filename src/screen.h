@@ -10,9 +10,6 @@
 #include <string>
 #include <vector>
 
-// The environment's settings of the screen, in the order they are honoured.
-constexpr const char* SCREEN_SETTINGS[] = {"SDL_WINDOWID", "QUORAVINT_WINDOW", "QUORAVINT_FIT"};
-
 // Where the frame lands in the drawable: the viewport, in OpenGL's window pixels (y up from the
 // bottom), and the drawable's own size.
 struct FrameFit {
