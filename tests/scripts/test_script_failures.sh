@@ -8,6 +8,8 @@
 #     empty Emscripten version, and empties no folder but a site of its own with nothing else in it
 #   - test.sh runs the sanitizer script even when it is not executable, and fails, saying why,
 #     when it is missing or when the tests were left out of the build
+#   - prepare_checks.sh installs the browser checks when npm refuses a lock file a moved tag
+#     outdated, fails when nothing installs, and calls npm once per lock file
 # Usage: test_script_failures.sh <source folder>
 set -u
 
@@ -243,6 +245,29 @@ while IFS='|' read -r CASE arguments message; do
 done <<'CASES'
 test.sh: no GoogleTest, the quick run|--quick|the tests were left out
 test.sh: no GoogleTest, tests chosen by name|--quick -R programs|No tests were found
+CASES
+
+# --- prepare_checks.sh ---------------------------------------------------------------------------
+# npm stands in: `npm ci` and `npm install` each succeed or fail as the case says, and a success leaves
+# node_modules/puppeteer-core. After an install, a second run with the same lock file calls no npm.
+while IFS='|' read -r CASE ci install expected_status message expected_calls; do
+  new_tree tests/web
+  fake npm "case \$1 in ci) [ $ci = ok ] || exit 1 ;; install) [ $install = ok ] || exit 1 ;; esac
+mkdir -p node_modules/puppeteer-core"
+  run bash "$TREE/web/prepare_checks.sh" "$TREE/checks"
+  expect "$expected_status" "$message"
+  calls=$(cut -d' ' -f1,2 "$CALLS" | paste -sd,)
+  [ "$calls" = "$expected_calls" ] || fail "called $calls, expected $expected_calls"
+  if [ "$expected_status" = 0 ]; then
+    : >"$CALLS"
+    run bash "$TREE/web/prepare_checks.sh" "$TREE/checks"
+    expect 0 "browser checks ready"
+    [ ! -s "$CALLS" ] || fail "the second run called npm again: $(cat "$CALLS")"
+  fi
+done <<'CASES'
+prepare_checks.sh: the lock file taken|ok|ok|0|browser checks ready|npm ci
+prepare_checks.sh: a tag moved past the lock file|fail|ok|0|installing with npm install instead|npm ci,npm install
+prepare_checks.sh: npm installs nothing|fail|fail|fail|installing with npm install instead|npm ci,npm install
 CASES
 
 [ "$failures" -eq 0 ] || { echo "$failures failed case(s)" >&2; exit 1; }
