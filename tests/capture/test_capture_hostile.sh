@@ -161,10 +161,12 @@ wait_for_file() {
 
 # Waits until the watchdog runs the capture, within START_WAIT. Until the background subshell has
 # become the watchdog it ignores SIGINT, as every background job of a script does, and a signal
-# sent then would be lost.
+# sent then would be lost; until the watchdog's child has become the capture (its name is the
+# capture's), the watchdog, not yet knowing its child, ends at the signal and leaves the child to
+# start the capture unwatched.
 wait_for_capture_process() {
   local deadline=$((SECONDS + START_WAIT))
-  until pgrep -P "$capture_pid" >/dev/null; do
+  until pgrep -P "$capture_pid" -x "$(basename "$CAPTURE")" >/dev/null; do
     kill -0 "$capture_pid" 2>/dev/null || fail "the capture ended before it started"
     [ $SECONDS -lt $deadline ] || fail "the capture did not start within $START_WAIT s"
     sleep "$POLL"
