@@ -3,7 +3,6 @@
 #include <SDL/SDL.h>
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
-#include <cstdlib>
 
 #include "settings.h"
 #include "user_number.h"

@@ -5,10 +5,10 @@
 #include "host_services.h"
 #include "sceneswarm.h"
 #include "screen.h"
+#include "settings.h"
 #include "show_end.h"
 #include "sound.h"
 #include "trace.h"
-#include "settings.h"
 #include "user_number.h"
 
 #include <SDL/SDL.h>
