@@ -1,12 +1,11 @@
 #include "capture_options.h"
 
-#include "user_number.h"
+#include "settings.h"
 
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -45,22 +44,22 @@ bool read_count(const std::string& text, const NumberLimit& limit, long& value)
     return number.usable();
 }
 
-// Reads a length: seconds ("5", "2.5s") or ticks ("300t"), as a whole number of ticks of at least one.
-bool read_length(const std::string& text, long& ticks, std::string& problem)
+// Reads a length: seconds ("5", "2.5s") or ticks ("300t"), as a whole number of ticks within `limit`.
+bool read_length(const std::string& text, const NumberLimit& limit, long& ticks, std::string& problem)
 {
     problem = "bad length '" + text + "': give seconds (5, 2.5s) or ticks (300t), at most " +
-              std::to_string(limits::LENGTH_TICKS.most) + " ticks";
+              std::to_string(limit.most) + " ticks";
     if (!text.empty() && text.back() == 't')
-        return read_count(text.substr(0, text.size() - 1), limits::LENGTH_TICKS, ticks);
+        return read_count(text.substr(0, text.size() - 1), limit, ticks);
     const std::string number = !text.empty() && text.back() == 's' ? text.substr(0, text.size() - 1) : text;
     if (number.empty() || !(std::isdigit(static_cast<unsigned char>(number[0])) || number[0] == '.'))
         return false;
     char* end = nullptr;
     const double seconds = std::strtod(number.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(seconds) || seconds * TICKS_PER_SECOND > limits::LENGTH_TICKS.most)
+    if (*end != '\0' || !std::isfinite(seconds) || seconds * TICKS_PER_SECOND > limit.most)
         return false;
     ticks = std::lround(seconds * TICKS_PER_SECOND);
-    return ticks >= limits::LENGTH_TICKS.least;
+    return ticks >= limit.least;
 }
 
 // Takes the value of option `word`: attached with '=' or the next word; false if there is none.
@@ -76,68 +75,72 @@ bool take_value(const Word& word, int argc, char** argv, int& i, std::string& va
     return true;
 }
 
-// Applies one option that carries a value; false with `problem` set if the option or its value is bad.
-bool apply_valued(const std::string& name, const std::string& value, CaptureOptions& options, std::string& problem)
+// Applies option `row`, typed as `typed`, with its `value` when it takes one; false with `problem`
+// set if the value is bad.
+bool apply_option(const CaptureOptionRow& row, const std::string& typed, const std::string& value,
+                  CaptureOptions& options, std::string& problem)
 {
     long number = 0;
-    if (name == "-l" || name == "--length")
-        return read_length(value, options.length_ticks, problem);
-    if (name == "-s" || name == "--start") {
-        problem = "bad start tick '" + value + "': give a whole number of ticks " + range_text(limits::START_TICK);
-        return read_count(value, limits::START_TICK, options.start_tick);
-    }
-    if (name == "--seed") {
-        problem = "bad seed '" + value + "': give a whole number " + range_text(limits::SEED);
-        const bool ok = read_count(value, limits::SEED, number);
+    switch (row.option) {
+    case CaptureOption::LENGTH:
+        return read_length(value, *row.limit, options.length_ticks, problem);
+    case CaptureOption::START:
+        problem = "bad start tick '" + value + "': give a whole number of ticks " + range_text(*row.limit);
+        return read_count(value, *row.limit, options.start_tick);
+    case CaptureOption::SEED: {
+        problem = "bad seed '" + value + "': give a whole number " + range_text(*row.limit);
+        const bool ok = read_count(value, *row.limit, number);
         options.seed = static_cast<unsigned>(number);
         return ok;
     }
-    if (name == "-p" || name == "--profile") {
+    case CaptureOption::PROFILE:
         problem = "unknown profile '" + value + "': give sd (1024x768) or hd (1920x1080)";
         options.profile = value;
         return find_profile(value) != nullptr;
-    }
-    problem = "an empty " + name + " value";
-    if (name == "-o" || name == "--output")
+    case CaptureOption::OUTPUT:
         options.output = value;
-    else if (name == "-d" || name == "--data")
+        break;
+    case CaptureOption::DATA:
         options.data_dir = value;
-    else
+        break;
+    case CaptureOption::TRACE:
         options.trace_path = value;
+        break;
+    case CaptureOption::PNG:
+        options.kind = OutputKind::PNG_FRAMES;
+        return true;
+    case CaptureOption::FAST_ENCODE:
+        options.fast_encode = true;
+        return true;
+    case CaptureOption::OFFSCREEN:
+        options.offscreen = true;
+        return true;
+    case CaptureOption::HELP:
+        options.help = true;
+        return true;
+    }
+    problem = "an empty " + typed + " value";
     return !value.empty();
 }
 
-// Whether option `name` takes a value.
-bool takes_value(const std::string& name)
+// The options' lines of --help: each option's names, then what it does in a column of its own.
+std::string options_help()
 {
-    static const std::vector<std::string> valued = {"-l", "--length", "-s", "--start", "--seed", "-p",
-                                                    "--profile", "-o", "--output", "--trace", "-d", "--data"};
-    for (const std::string& v : valued)
-        if (v == name)
-            return true;
-    return false;
-}
-
-// Applies one option without a value; false with `problem` set if it is unknown.
-bool apply_flag(const Word& word, CaptureOptions& options, std::string& problem)
-{
-    if (word.has_value) {
-        problem = "option " + word.name + " takes no value";
-        return false;
+    constexpr size_t LETTER_WIDTH = 4;   // "-l, "
+    constexpr size_t NAME_WIDTH = 18;    // "--length LENGTH" and the gap after the longest
+    const std::string help_indent(2 + LETTER_WIDTH + NAME_WIDTH, ' ');
+    std::string text;
+    for (const CaptureOptionRow& row : CAPTURE_OPTIONS) {
+        std::string letter = row.letter ? std::string(row.letter) + ", " : "";
+        std::string names = std::string(row.name) + (row.value ? std::string(" ") + row.value : "");
+        letter.resize(LETTER_WIDTH, ' ');
+        names.append(names.size() < NAME_WIDTH ? NAME_WIDTH - names.size() : 1, ' ');   // never cut a name
+        std::string help = row.help;
+        for (size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1))
+            help.insert(at + 1, help_indent);
+        text += "  " + letter + names + help + "\n";
     }
-    if (word.name == "-h" || word.name == "--help")
-        options.help = true;
-    else if (word.name == "--png")
-        options.kind = OutputKind::PNG_FRAMES;
-    else if (word.name == "--fast-encode")
-        options.fast_encode = true;
-    else if (word.name == "--offscreen")
-        options.offscreen = true;
-    else {
-        problem = "unknown option '" + word.name + "' (see --help)";
-        return false;
-    }
-    return true;
+    return text;
 }
 
 // Completes the options once each is read: the output's default follows the kind of output.
@@ -153,17 +156,21 @@ bool parse_options(int argc, char** argv, CaptureOptions& options, std::string& 
 {
     for (int i = 1; i < argc; ++i) {
         const Word word = split_word(argv[i]);
-        if (!takes_value(word.name)) {
-            if (!apply_flag(word, options, problem))
-                return false;
-            continue;
+        const CaptureOptionRow* row = find_capture_option(word.name);
+        if (!row) {
+            problem = "unknown option '" + word.name + "' (see --help)";
+            return false;
         }
         std::string value;
-        if (!take_value(word, argc, argv, i, value)) {
+        if (!row->value && word.has_value) {
+            problem = "option " + word.name + " takes no value";
+            return false;
+        }
+        if (row->value && !take_value(word, argc, argv, i, value)) {
             problem = "option " + word.name + " needs a value (see --help)";
             return false;
         }
-        if (!apply_valued(word.name, value, options, problem))
+        if (!apply_option(*row, word.name, value, options, problem))
             return false;
     }
     complete(options);
@@ -188,23 +195,8 @@ std::string help_text(const std::string& program)
     return "Usage: " + program + " [options]\n"
            "Captures the show frame by frame: one logic tick and one frame per 1/60 s of show time,\n"
            "with the show's own sound mixed tick by tick, however long a frame takes to draw.\n"
-           "\n"
-           "  -l, --length LENGTH   how much show: seconds (5, 2.5s) or ticks (300t); default 10 s\n"
-           "  -s, --start TICK      show tick of the first frame, 0 to 1000000; the ticks before it run\n"
-           "                        undrawn; default 0\n"
-           "  -p, --profile NAME    sd (1024x768) or hd (1920x1080); default this program's own\n"
-           "      --seed N          seed of the show's random choices; default 1, so captures repeat\n"
-           "  -o, --output PATH     the video: H.264 + AAC, container from the name; default capture.mp4\n"
-           "      --png             write PATH as a folder of numbered PNG frames (frame-000000.png ...)\n"
-           "                        and the sound as audio.wav; default folder capture-frames\n"
-           "      --fast-encode     encode the video with x264's quickest preset: about twice as fast,\n"
-           "                        files about twice as large; for machines where encoding holds it up\n"
-           "      --trace FILE      write the show's trace to FILE; otherwise it is dropped\n"
-           "  -d, --data DIR        the show's folder (gfx/, sfx/, names.txt); default the working\n"
-           "                        directory. Relative output paths stay relative to where you are\n"
-           "      --offscreen       draw off-screen through EGL, with no X server, even when there is a\n"
-           "                        display; without DISPLAY it always does\n"
-           "  -h, --help            this text\n"
+           "\n" +
+           options_help() +
            "\n"
            "Run it from the show's folder or name that folder with --data. Videos need ffmpeg on the PATH.\n"
            "It draws with OpenGL: in a window like the show's when there is an X display, otherwise\n"

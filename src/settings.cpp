@@ -20,3 +20,21 @@ std::string setting_given(Setting setting, const char* value)
 {
     return std::string(setting_name(setting)) + "=" + (value ? value : "");
 }
+
+const PageOptionRow* find_page_option(const std::string& name)
+{
+    for (const PageOptionRow& row : PAGE_OPTIONS) {
+        if (name == row.name)
+            return &row;
+    }
+    return nullptr;
+}
+
+const CaptureOptionRow* find_capture_option(const std::string& word)
+{
+    for (const CaptureOptionRow& row : CAPTURE_OPTIONS) {
+        if (word == row.name || (row.letter && word == row.letter))
+            return &row;
+    }
+    return nullptr;
+}

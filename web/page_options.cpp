@@ -1,46 +1,40 @@
 #include "page_options.h"
 
-#include "user_number.h"
+#include "settings.h"
 
-// Notes that option `name` with `value` was ignored.
-static void note_problem(PageOptions& options, const std::string& name, const std::string& value)
+// Adds `text` to what the page is told of options it could not take as given.
+static void note_problem(PageOptions& options, const std::string& text)
 {
     if (!options.problem.empty())
         options.problem += "; ";
-    options.problem += "ignored " + name + "=" + value + " (expected a whole number)";
+    options.problem += text;
 }
 
-// Notes that the start tick `value` was brought down to the largest one taken.
-static void note_capped(PageOptions& options, const std::string& value)
+// Applies the value of the address option in `row` to `options`.
+static void apply_option(PageOptions& options, const PageOptionRow& row, const std::string& value)
 {
-    if (!options.problem.empty())
-        options.problem += "; ";
-    options.problem += "start=" + value + " is beyond an hour of show: starting at tick " +
-                       std::to_string(limits::PAGE_START_TICK.most);
-}
-
-// Applies one name=value pair of the query.
-static void apply_option(PageOptions& options, const std::string& name, const std::string& value)
-{
-    if (name == "trace") {
+    const NumberRead number = row.limit ? read_whole_number(value, *row.limit) : NumberRead{};
+    if (row.limit && !number.usable())
+        note_problem(options, "ignored " + std::string(row.name) + "=" + value + " (expected a whole number)");
+    switch (row.option) {
+    case PageOption::TRACE:
         options.trace = true;
-    } else if (name == "pause") {
+        break;
+    case PageOption::PAUSE:
         options.pause = true;
-    } else if (name == "start") {
-        const NumberRead start = read_whole_number(value, limits::PAGE_START_TICK);
-        if (!start.usable())
-            note_problem(options, name, value);
-        else
-            options.start_tick = static_cast<long>(start.value);
-        if (start.reading == Reading::CAPPED)
-            note_capped(options, value);
-    } else if (name == "seed") {
-        const NumberRead seed = read_whole_number(value, limits::SEED);
-        options.seeded = seed.usable();
+        break;
+    case PageOption::START:
+        if (number.usable())
+            options.start_tick = static_cast<long>(number.value);
+        if (number.reading == Reading::CAPPED)
+            note_problem(options, std::string(row.name) + "=" + value + " is beyond an hour of show: starting at tick " +
+                                      std::to_string(row.limit->most));
+        break;
+    case PageOption::SEED:
+        options.seeded = number.usable();
         if (options.seeded)
-            options.seed = static_cast<unsigned>(seed.value);
-        else
-            note_problem(options, name, value);
+            options.seed = static_cast<unsigned>(number.value);
+        break;
     }
 }
 
@@ -56,7 +50,8 @@ PageOptions parse_page_options(const std::string& query)
         const size_t equals = pair.find('=');
         const std::string name = pair.substr(0, equals);
         const std::string value = equals == std::string::npos ? "" : pair.substr(equals + 1);
-        apply_option(options, name, value);
+        if (const PageOptionRow* row = find_page_option(name))
+            apply_option(options, *row, value);
         at = end + 1;
     }
     return options;

@@ -1,10 +1,12 @@
 // The capture's command line: lengths, start, seed, profile, outputs and the one-line complaints.
 #include "capture_options.h"
+#include "settings.h"
 #include "user_number.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -139,9 +141,38 @@ TEST(CaptureProfiles, NamesAndSizesFindTheSameProgram)
     EXPECT_EQ(profile_of_size(800, 600), nullptr);
 }
 
+TEST(CaptureHelp, EveryOptionIsTakenByItsNamesAndListedInTheHelpsColumns)
+{
+    constexpr size_t HELP_COLUMN = 24;   // where every option's text starts, after its names
+    const std::map<CaptureOption, std::string> sample_values = {
+        {CaptureOption::LENGTH, "5"}, {CaptureOption::START, "10"},  {CaptureOption::PROFILE, "hd"},
+        {CaptureOption::SEED, "3"},   {CaptureOption::OUTPUT, "a"},  {CaptureOption::TRACE, "t.txt"},
+        {CaptureOption::DATA, "show"}};
+    const std::string help = help_text("demo-capture");
+    for (const CaptureOptionRow& row : CAPTURE_OPTIONS) {
+        const std::string names = (row.letter ? std::string(row.letter) + ", " : std::string(4, ' ')) + row.name +
+                                  (row.value ? std::string(" ") + row.value : "");
+        const size_t line = help.find("\n  " + names + " ");
+        ASSERT_NE(line, std::string::npos) << names << " is not in the help";
+        EXPECT_EQ(help.find_first_not_of(' ', line + 1 + names.size() + 2), line + 1 + HELP_COLUMN) << names;
+        for (const char* name : {row.letter, row.name}) {
+            if (!name)
+                continue;
+            std::vector<std::string> words = {name};
+            if (row.value)
+                words.push_back(sample_values.at(row.option));
+            CaptureOptions options;
+            std::string problem;
+            EXPECT_TRUE(parse(words, options, problem)) << name << ": " << problem;
+        }
+    }
+}
+
 TEST(CaptureHelp, SaysHowItDrawsWithoutAScreen)
 {
     const std::string help = help_text("demo-capture");
+    EXPECT_NE(help.find("0 to " + std::to_string(limits::START_TICK.most)), std::string::npos)
+        << "the help states the start's range";
     EXPECT_NE(help.find("off-screen through EGL"), std::string::npos);
     EXPECT_NE(help.find("No X server is needed:\n  ./demo-capture --length 30"), std::string::npos);
     EXPECT_TRUE(parsed({"--help"}).help);
