@@ -1,8 +1,10 @@
 // Driving the show: its logic tick, running to a later tick, and the main loop's pass. Every host
 // (the programs, the capture, the browser, the benchmarks and the tests) drives the show this way.
 //
-// Starting at tick N means one thing everywhere: the ticks before N run undrawn (run_to_tick(N)),
-// then tick N runs and the first frame drawn shows the show after it.
+// Starting at tick N: on every host the ticks before N run undrawn (run_to_tick(N)). The capture and
+// the browser then run tick N and draw the show after it, and the browser's clock starts after that
+// frame. The programs' main loop keeps its clock from start-up, as it always has, so their first
+// frame shows the show after the ticks their first pass ran for the start-up's time: none to three.
 #ifndef DRIVER_H
 #define DRIVER_H
 
