@@ -1,18 +1,15 @@
 #include "capture_options.h"
 
+#include "capture_profiles.h"
 #include "settings.h"
 
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace {
-
-constexpr CaptureProfile PROFILES[] = {
-    {"sd", "1024x768", "demo-capture"},
-    {"hd", "1920x1080", "demo-capture-hd"},
-};
 
 // A command-line word split into its option name and, for "--name=value", the attached value.
 struct Word {
@@ -94,7 +91,7 @@ bool apply_option(const CaptureOptionRow& row, const std::string& typed, const s
         return ok;
     }
     case CaptureOption::PROFILE:
-        problem = "unknown profile '" + value + "': give sd (1024x768) or hd (1920x1080)";
+        problem = "unknown profile '" + value + "': give " + profile_choices();
         options.profile = value;
         return find_profile(value) != nullptr;
     case CaptureOption::OUTPUT:
@@ -126,9 +123,11 @@ bool apply_option(const CaptureOptionRow& row, const std::string& typed, const s
 // The options' lines of --help: each option's names, then what it does in a column of its own.
 std::string options_help()
 {
+    constexpr size_t MARGIN = 2;         // blanks before each option
     constexpr size_t LETTER_WIDTH = 4;   // "-l, "
     constexpr size_t NAME_WIDTH = 18;    // "--length LENGTH" and the gap after the longest
-    const std::string help_indent(2 + LETTER_WIDTH + NAME_WIDTH, ' ');
+    const std::string margin(MARGIN, ' ');
+    const std::string help_indent(MARGIN + LETTER_WIDTH + NAME_WIDTH, ' ');
     std::string text;
     for (const CaptureOptionRow& row : CAPTURE_OPTIONS) {
         std::string letter = row.letter ? std::string(row.letter) + ", " : "";
@@ -138,7 +137,7 @@ std::string options_help()
         std::string help = row.help;
         for (size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1))
             help.insert(at + 1, help_indent);
-        text += "  " + letter + names + help + "\n";
+        text += margin + letter + names + help + "\n";
     }
     return text;
 }
@@ -179,7 +178,7 @@ bool parse_options(int argc, char** argv, CaptureOptions& options, std::string& 
 
 const CaptureProfile* find_profile(const std::string& name)
 {
-    for (const CaptureProfile& profile : PROFILES)
+    for (const CaptureProfile& profile : CAPTURE_PROFILES)
         if (name == profile.name || name == profile.size)
             return &profile;
     return nullptr;
@@ -188,6 +187,17 @@ const CaptureProfile* find_profile(const std::string& name)
 const CaptureProfile* profile_of_size(int width, int height)
 {
     return find_profile(std::to_string(width) + "x" + std::to_string(height));
+}
+
+std::string profile_choices()
+{
+    std::string choices;
+    const size_t count = std::size(CAPTURE_PROFILES);
+    for (size_t i = 0; i < count; ++i) {
+        const char* joint = i == 0 ? "" : i + 1 == count ? " or " : ", ";
+        choices += joint + std::string(CAPTURE_PROFILES[i].name) + " (" + CAPTURE_PROFILES[i].size + ")";
+    }
+    return choices;
 }
 
 std::string help_text(const std::string& program)

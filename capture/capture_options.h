@@ -46,6 +46,9 @@ const CaptureProfile* find_profile(const std::string& name);
 // The profile whose window is width x height, or null.
 const CaptureProfile* profile_of_size(int width, int height);
 
+// Every profile by name and size, "sd (1024x768) or hd (1920x1080)", as messages and --help give them.
+std::string profile_choices();
+
 // The text of --help for the program called `program`.
 std::string help_text(const std::string& program);
 

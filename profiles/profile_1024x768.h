@@ -2,7 +2,6 @@
 #ifndef PROFILE_1024X768_H
 #define PROFILE_1024X768_H
 
-constexpr const char* PROFILE_NAME = "sd";   // the profile's short name, as the capture's --profile takes it
 constexpr int SCREEN_WIDTH = 1024;      // video mode width, right edge of the projection
 constexpr int SCREEN_HEIGHT = 768;      // video mode height, bottom edge of the projection
 constexpr int SCREEN_BPP = 32;          // colour depth of the video mode

@@ -2,7 +2,6 @@
 #ifndef PROFILE_1920X1080_H
 #define PROFILE_1920X1080_H
 
-constexpr const char* PROFILE_NAME = "hd";   // the profile's short name, as the capture's --profile takes it
 constexpr int SCREEN_WIDTH = 1920;      // video mode width, right edge of the projection
 constexpr int SCREEN_HEIGHT = 1080;     // video mode height, bottom edge of the projection
 constexpr int SCREEN_BPP = 32;          // colour depth of the video mode

@@ -173,6 +173,7 @@ TEST(CaptureHelp, SaysHowItDrawsWithoutAScreen)
     const std::string help = help_text("demo-capture");
     EXPECT_NE(help.find("0 to " + std::to_string(limits::START_TICK.most)), std::string::npos)
         << "the help states the start's range";
+    EXPECT_NE(help.find(profile_choices()), std::string::npos) << "the help names every profile there is";
     EXPECT_NE(help.find("off-screen through EGL"), std::string::npos);
     EXPECT_NE(help.find("No X server is needed:\n  ./demo-capture --length 30"), std::string::npos);
     EXPECT_TRUE(parsed({"--help"}).help);
