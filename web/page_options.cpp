@@ -13,9 +13,10 @@ static void note_problem(PageOptions& options, const std::string& text)
 // Applies the value of the address option in `row` to `options`.
 static void apply_option(PageOptions& options, const PageOptionRow& row, const std::string& value)
 {
+    const std::string given = std::string(row.name) + "=" + value;
     const NumberRead number = row.limit ? read_whole_number(value, *row.limit) : NumberRead{};
     if (row.limit && !number.usable())
-        note_problem(options, "ignored " + std::string(row.name) + "=" + value + " (expected a whole number)");
+        note_problem(options, "ignored " + given + " (expected a whole number)");
     switch (row.option) {
     case PageOption::TRACE:
         options.trace = true;
@@ -27,8 +28,7 @@ static void apply_option(PageOptions& options, const PageOptionRow& row, const s
         if (number.usable())
             options.start_tick = static_cast<long>(number.value);
         if (number.reading == Reading::CAPPED)
-            note_problem(options, std::string(row.name) + "=" + value +
-                                      " is beyond an hour of show: starting at tick " + std::to_string(row.limit->most));
+            note_problem(options, given + " is beyond an hour of show: starting at tick " + std::to_string(row.limit->most));
         break;
     case PageOption::SEED:
         options.seeded = number.usable();
