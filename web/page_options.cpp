@@ -28,7 +28,8 @@ static void apply_option(PageOptions& options, const PageOptionRow& row, const s
         if (number.usable())
             options.start_tick = static_cast<long>(number.value);
         if (number.reading == Reading::CAPPED)
-            note_problem(options, given + " is beyond an hour of show: starting at tick " + std::to_string(row.limit->most));
+            note_problem(options,
+                         given + " is beyond an hour of show: starting at tick " + std::to_string(row.limit->most));
         break;
     case PageOption::SEED:
         options.seeded = number.usable();
