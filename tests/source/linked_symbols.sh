@@ -3,7 +3,7 @@
 # the show draws on (sinf, cosf, rand, srand), but the capture's SDL_OpenAudio (docs/architecture.md
 # says why). The source check (test_host_seams.sh) reads what is written; this reads what was built.
 #
-#   linked_symbols.sh NM BUILD_FOLDER    NM: nm for native builds, llvm-nm for the browser's
+#   linked_symbols.sh NM BUILD_FOLDER    NM: nm for native builds, Emscripten's emnm for the browser's
 set -u
 NM=${1:?usage: $0 <nm> <build folder>}
 BUILD=${2:?usage: $0 <nm> <build folder>}
