@@ -6,7 +6,7 @@
 #include "capture_options.h"
 #include "capture_output.h"
 #include "frame_grab.h"
-#include "mixer_lockstep.h"
+#include "lockstep_sound.h"
 #include "offscreen_gl.h"
 #include "progress.h"
 #include "trace_route.h"
@@ -189,7 +189,7 @@ void ignore_screen_settings()
 // Runs the show's start-up as the show does, with the sound device left to the capture loop.
 void start_show(const CaptureOptions& options)
 {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);   // no sound card: the capture loop does the mixing
+    setenv("SDL_AUDIODRIVER", "dummy", 1);   // SDL starts its audio with the rest but the capture opens no device
     // sdl12-compat draws a full-screen OpenGL mode into a framebuffer object of its own, to scale it
     // to the window; Mesa's software rasteriser blends a few pixels a frame one colour step apart
     // there. Drawn straight into the window, the frames are those drawn off-screen byte for byte.
@@ -200,11 +200,8 @@ void start_show(const CaptureOptions& options)
         make_context_with(make_show_context_offscreen);
     init_in_data_folder(options.data_dir);
     seed_show_random(options.seed);
-    std::string problem;
-    if (!mixer_in_lockstep())
-        fail("the mixer's output could not be taken over: " + std::string(SDL_GetError()));
-    if (!mixer_format_is(AUDIO_RATE, AUDIO_CHANNELS, problem))
-        fail(problem);
+    if (!lockstep_sound_open())
+        fail("the sound could not start: " + sound_error());
 }
 
 // Ends the capture early, with its files finished, on Ctrl-C, a termination request or a hang-up
@@ -229,7 +226,7 @@ void initialize(const CaptureOptions& options, char** argv, CaptureOutput& outpu
         fail(output.error());
     stop_on_signals();
     start_show(options);
-    if (!output.open(mixer_spec().freq, mixer_spec().channels))
+    if (!output.open(AUDIO_RATE, AUDIO_CHANNELS))
         fail(output.error());
 }
 
@@ -340,9 +337,8 @@ int run_capture(const CaptureOptions& options, CaptureOutput& output)
 
 int main(int argc, char** argv)
 {
-    // Run at exit before the libraries unload, as the show does: SDL's audio thread stops first.
-    // sdl12-compat unloads SDL 2 at exit, and the thread still calling the mixing function would
-    // crash the capture (one exit in four off-screen) instead of ending it with its status.
+    // SDL ends at exit, as in the show, however the capture ends: its window and threads go before
+    // the libraries unload (sdl12-compat unloads SDL 2 at exit).
     std::atexit(SDL_Quit);
     const CaptureOptions options = read_command_line(argc, argv);
     if (options.help) {

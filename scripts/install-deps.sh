@@ -24,6 +24,9 @@ RUN_PACKAGES=(
   libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libgl1-mesa-dev libglu1-mesa-dev libegl-dev
   # the asset generator: Cairo for pictures, libvorbisenc for the effects
   libcairo2-dev libvorbis-dev libogg-dev libpng-dev
+  # the capture, which mixes the sound with SDL_mixer's own players: libmikmod for the song (and
+  # libvorbisfile, above, for the effects)
+  libmikmod-dev
   # run.sh asks the X server whether it answers
   x11-utils
 )

@@ -7,7 +7,7 @@ SRC=${1:?usage: $0 <source tree>}/src
 # The layers of src/, lowest first, by module (name.h and name.cpp). profile.h is the build's own
 # screen profile, written beside each target.
 LAYERS=(
-  "ticks geometry sprites showfiles sprite_alpha tick_input user_number settings profile show_trig"  # numbers, lists, plain data
+  "ticks geometry sprites showfiles sprite_alpha tick_input user_number settings profile show_trig mix_core"  # numbers, lists, plain data
   "trace common file font sound show_end host_services"     # what the show's logic asks for
   "entity entityswarm scene sceneswarm"                     # the model: scenes, their layers, entities
   "driver"                                                  # the tick and the main loop's clock

@@ -1,5 +1,6 @@
-// The arithmetic of the browser build's mixer, free of SDL, the browser and any decoder:
-// sounds brought to the output format, effect channels, mixing with clipping, the output level.
+// The arithmetic of the mixers that run in the host's own program (the browser's and the capture's),
+// free of SDL, the browser and any decoder: sounds brought to the output format, effect channels
+// that play as SDL_mixer's do, mixing with clipping, the output level.
 #ifndef MIX_CORE_H
 #define MIX_CORE_H
 
