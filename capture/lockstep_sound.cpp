@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <string>
 
 // An effect: its samples in the show's format, whole frames only.
@@ -40,6 +41,8 @@ constexpr int VORBIS_LITTLE_ENDIAN = 0;   // ov_read's word order, sample size a
 constexpr int VORBIS_16_BIT = 2;          // SDL_mixer's, signed 16-bit little-endian
 constexpr int VORBIS_SIGNED = 1;
 
+std::deque<SoundEffect> loaded_effects;   // every effect loaded, kept to the end at a fixed place
+std::deque<SoundSong> loaded_songs;       // the same for songs
 bool opened = false;              // whether libmikmod started
 std::string last_error;           // sound_error's text
 EffectChannels effects;           // the effects playing, mixed over the song
@@ -216,7 +219,7 @@ SoundEffect* load_sound_effect(const std::string& path)
     std::vector<int16_t> samples;
     if (!decode_effect(path, sound) || !to_show_format(sound, samples))
         return nullptr;
-    return new SoundEffect{std::move(samples)};
+    return &loaded_effects.emplace_back(SoundEffect{std::move(samples)});
 }
 
 // Loads the song into libmikmod, told to end at its end: mix_song starts it again.
@@ -231,7 +234,7 @@ SoundSong* load_song(const std::string& path)
     module->panflag = 1;   // and its panning,
     module->wrap = 0;      // but it neither wraps to its start
     module->loop = 0;      // nor follows its own loops back
-    return new SoundSong{module};
+    return &loaded_songs.emplace_back(SoundSong{module});
 }
 
 // Starts the song; a null song fails with SDL_mixer's words.

@@ -5,7 +5,8 @@
 #
 #   scripts/install-deps.sh [GROUP...]     GROUP: run (the default), package, web, test, fresh
 #     run      what building and running the show needs: compiler, CMake, SDL 1.2 with image and
-#              mixer, Mesa, Cairo and Vorbis for the asset generator         (scripts/run.sh)
+#              mixer, Mesa, Cairo and Vorbis for the asset generator, libmikmod for the capture's
+#              sound                                                          (scripts/run.sh)
 #     package  run, and what making the Debian package adds: dpkg-dev, go-md2man (the deb target)
 #     web      run, and the browser build: Emscripten, stb, Chromium, npm    (scripts/build-web.sh)
 #     test     all of the above, and everything the tests call, the browser engines among them

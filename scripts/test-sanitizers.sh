@@ -2,7 +2,8 @@
 # Builds the headless tests, the soak run and the fuzz replays with AddressSanitizer and
 # UndefinedBehaviorSanitizer (QUORAVINT_SANITIZE=ON) and runs them without a display:
 # the unit tests of both profiles, the measuring tools' and fuzz helpers' tests, a short soak of
-# the show's logic and the replay of every seed corpus. Fails on any failure or sanitizer report.
+# the show's logic, the replay of every seed corpus and the capture's sound checks (the capture
+# mixes it itself, from files that may be damaged). Fails on any failure or sanitizer report.
 # Usage: scripts/test-sanitizers.sh [build folder, default build-asan]
 set -euo pipefail
 
@@ -57,7 +58,7 @@ say "configuring $BUILD with the sanitizers"
 cmake -S "$ROOT" -B "$BUILD" -DQUORAVINT_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 say "building with $JOBS jobs"
 ASAN_OPTIONS=$BUILD_ASAN_OPTIONS cmake --build "$BUILD" -j "$JOBS" \
-  --target assets soak font-seed "${TESTS[@]}" "${REPLAYS[@]}" >/dev/null
+  --target assets soak font-seed demo-capture "${TESTS[@]}" "${REPLAYS[@]}" >/dev/null
 write_leak_suppressions
 export ASAN_OPTIONS=$RUN_ASAN_OPTIONS
 
@@ -69,6 +70,7 @@ check replay-names "$BUILD/fuzz/replay-names" "$ROOT/fuzz/corpus/names"
 check font-seeds "$BUILD/fuzz/font-seed" gfx/font5.png "$BUILD/fuzz/corpus/font"
 check replay-font "$BUILD/fuzz/replay-font" "$BUILD/fuzz/corpus/font"
 check replay-sprite "$BUILD/fuzz/replay-sprite" "$RUN_DIR/gfx"
+check capture-sound bash "$ROOT/tests/capture/test_capture_sound.sh" "$RUN_DIR" "$BUILD"
 
 if [ "$failures" -eq 0 ]; then
   say "all passed under ASan and UBSan in $SECONDS s"

@@ -4,7 +4,7 @@
 # frames outlives what it shows); with no X display it draws off-screen through EGL, and its
 # frames are those of the window on the X display byte for byte; an unknown QUORAVINT_DRAW is
 # named and the capture goes on; and it ends with status 0 every time, off-screen too (sdl12-compat
-# unloads SDL 2 at exit, under SDL's audio thread if that still runs).
+# unloads SDL 2 at exit).
 source "$(dirname "$0")/../support/lib.sh" "$@"
 
 CAPTURE=$RUN_DIR/demo-capture
