@@ -28,7 +28,7 @@ namespace {
 
 // libmikmod as SDL_mixer sets it up for 16-bit stereo: its high-quality software mixer, with surround.
 constexpr UWORD SONG_MODE = DMODE_16BITS | DMODE_STEREO | DMODE_HQMIXER | DMODE_SOFT_MUSIC | DMODE_SURROUND;
-constexpr UBYTE SONG_MASTER_VOLUME = 96;   // SDL_mixer's md_volume: headroom for the effects mixed over the song
+constexpr UBYTE SONG_MASTER_VOLUME = 96;   // SDL_mixer's md_volume, of 128: how loud the song is mixed
 constexpr UBYTE MIKMOD_FULL = 128;         // libmikmod's full music and effect volume, and full stereo separation
 constexpr int SONG_VOICES = 64;            // the most voices SDL_mixer lets a song use
 constexpr SWORD SONG_VOLUME = 128;         // SDL_mixer's full music volume, which it hands to Player_SetVolume
@@ -43,10 +43,10 @@ constexpr int VORBIS_SIGNED = 1;
 
 std::deque<SoundEffect> loaded_effects;   // every effect loaded, kept to the end at a fixed place
 std::deque<SoundSong> loaded_songs;       // the same for songs
-bool opened = false;              // whether libmikmod started
-std::string last_error;           // sound_error's text
-EffectChannels effects;           // the effects playing, mixed over the song
-MODULE* song_playing = nullptr;   // the song started for ever, or null
+bool opened = false;                      // whether libmikmod started
+std::string last_error;                   // sound_error's text
+EffectChannels effects;                   // the effects playing, mixed over the song
+MODULE* song_playing = nullptr;           // the song started for ever, or null
 
 // A sound as its file holds it: raw samples in SDL's description of their format.
 struct DecodedSound {
