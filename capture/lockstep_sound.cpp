@@ -92,17 +92,17 @@ bool decode_vorbis(const std::string& path, DecodedSound& sound)
 // Decodes the WAV file at `path` with SDL.
 bool decode_wav(const std::string& path, DecodedSound& sound)
 {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wav_format;
     Uint8* bytes = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &bytes, &length)) {
+    if (!SDL_LoadWAV(path.c_str(), &wav_format, &bytes, &length)) {
         last_error = SDL_GetError();
         return false;
     }
     sound.bytes.assign(bytes, bytes + length);
-    sound.format = spec.format;
-    sound.channels = spec.channels;
-    sound.rate = spec.freq;
+    sound.format = wav_format.format;
+    sound.channels = wav_format.channels;
+    sound.rate = wav_format.freq;
     SDL_FreeWAV(bytes);
     return true;
 }
