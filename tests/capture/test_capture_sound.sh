@@ -8,7 +8,6 @@ source "$(dirname "$0")/../support/lib.sh" "$@"
 CAPTURE=$RUN_DIR/demo-capture
 SHOW_NAME=demo-capture
 CAPTURE_LIMIT=200          # s one capture may take on a busy machine before it counts as hung
-SILENCE_DB=-50             # mean volume (dBFS) a second with the song must be well above
 SONG_LOOP_TICKS=(6000 24000 36000)   # show ticks each past one or more ends of the song (under 100 s long)
 EFFECT=sfx/VLERVELER.ogg   # the effect the damaged rows replace
 SONG=sfx/towers.xm
@@ -63,9 +62,8 @@ EOF
 for tick in "${SONG_LOOP_TICKS[@]}"; do
   timeout -k 5 "$CAPTURE_LIMIT" "$CAPTURE" --start "$tick" --length 1 --png -o "$WORK_DIR/song-$tick" \
     >/dev/null 2>"$WORK_DIR/song-$tick.err" || fail "the capture at tick $tick failed"
-  volume=$(ffmpeg -hide_banner -nostdin -i "$WORK_DIR/song-$tick/audio.wav" -af volumedetect -f null - 2>&1 |
-    awk '/mean_volume/ {print $(NF - 1)}')
-  awk -v v="$volume" -v quiet="$SILENCE_DB" 'BEGIN { exit !(v > quiet) }' ||
+  volume=$(mean_volume "$WORK_DIR/song-$tick/audio.wav")
+  above_silence "$volume" ||
     fail "tick $tick: the sound is at $volume dB; the song did not start again after it ended"
   note "tick $tick: the song plays, at $volume dB"
 done

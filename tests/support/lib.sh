@@ -61,6 +61,17 @@ keep_display_open() {
   exit 1
 }
 
+# The mean volume of the sound of FILE (a video or a WAV) in dBFS.
+mean_volume() {
+  ffmpeg -hide_banner -nostdin -i "$1" -vn -af volumedetect -f null - 2>&1 | awk '/mean_volume/ {print $(NF - 1)}'
+}
+
+# Whether mean volume DB (dBFS) is well above silence: what sound with the song in it reaches.
+above_silence() {
+  local silence_db=-50   # a second of the song measures -12 to -22 dB, digital silence -91
+  awk -v v="$1" -v quiet="$silence_db" 'BEGIN { exit !(v > quiet) }'
+}
+
 # Reports a failed expectation with the end of the trace, and ends the test with status 1.
 fail() {
   echo "FAIL [${SHOW_NAME:-no program}]: $*" >&2
